@@ -1,0 +1,31 @@
+#include "app/MainApp.h"
+
+#include "frame/OurFrame.h"
+#include "res/resource.h"
+
+CMainApp theApp;
+
+const MsgMap* CMainApp::GetMessageMap() const {
+    using ThisClass = CMainApp;
+    static const MsgMapEntry entries[] = {
+        ON_COMMAND(ID_APP_ABOUT, OnAppAbout),
+    };
+    MESSAGE_MAP(CWinApp::GetMessageMap(), entries);
+}
+
+BOOL CMainApp::InitInstance() {
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    auto* frame = new COurFrame;
+    m_pMainWnd = frame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr)) {
+        // A frame whose window was never made is not used again; start-up ends here.
+        m_pMainWnd = nullptr;
+        delete frame;
+        return FALSE;
+    }
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+    return TRUE;
+}
+
+void CMainApp::OnAppAbout() {}

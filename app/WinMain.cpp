@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "platform/win/WinApp.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return AfxWinMain(instance); }

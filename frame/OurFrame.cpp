@@ -1,0 +1,55 @@
+#include "frame/OurFrame.h"
+
+#include "panes/PanelLeft.h"
+#include "panes/PanelRTop.h"
+#include "panes/PanelRight.h"
+#include "res/resource.h"
+
+const CRuntimeClass COurFrame::classInfo = {"COurFrame", &CreateWndObject<COurFrame>, nullptr};
+
+namespace {
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+const SIZE kPaneSize = {180, 140};
+}  // namespace
+
+const MsgMap* COurFrame::GetMessageMap() const {
+    using ThisClass = COurFrame;
+    static const MsgMapEntry entries[] = {
+        ON_WM_CREATE(),
+    };
+    MESSAGE_MAP(CFrameWnd::GetMessageMap(), entries);
+}
+
+BOOL COurFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+    cs.cx = 600;
+    cs.cy = 400;
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+int COurFrame::OnCreate(LPCREATESTRUCTA cs) {
+    // The panes (and with them the filled process tree) come first, the bars after them.
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
+                               WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
+                                   CBRS_FLYBY | CBRS_SIZE_DYNAMIC,
+                               RECT{0, 0, 0, 0}, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, sizeof(kIndicators) / sizeof(kIndicators[0])))
+        return -1;
+    return 0;
+}
+
+BOOL COurFrame::OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context) {
+    m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST);
+    m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CPanelLeft), kPaneSize, context);
+    m_wndSplitterRight.CreateStatic(&m_wndSplitter, 2, 1, WS_CHILD | WS_VISIBLE,
+                                    static_cast<UINT>(m_wndSplitter.IdFromRowCol(0, 1)));
+    m_wndSplitterRight.CreateView(0, 0, RUNTIME_CLASS(CPanelRTop), kPaneSize, context);
+    m_wndSplitterRight.CreateView(1, 0, RUNTIME_CLASS(CPanelRight), kPaneSize, context);
+    m_pPanelLeft = static_cast<CPanelLeft*>(m_wndSplitter.GetPane(0, 0));
+    m_pPanelRTop = static_cast<CPanelRTop*>(m_wndSplitterRight.GetPane(0, 0));
+    m_pPanelRight = static_cast<CPanelRight*>(m_wndSplitterRight.GetPane(1, 0));
+    return CFrameWnd::OnCreateClient(cs, context);
+}

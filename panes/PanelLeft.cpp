@@ -1,0 +1,194 @@
+#include "panes/PanelLeft.h"
+
+#include <psapi.h>
+#include <shellapi.h>
+
+#include "frame/OurFrame.h"
+#include "panes/PanelRTop.h"
+#include "panes/PanelRight.h"
+#include "platform/proc/Handles.h"
+#include "platform/proc/ProcessInfo.h"
+#include "platform/proc/Toolhelp.h"
+#include "platform/text/Format.h"
+
+const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
+                                             &CTreeView::classInfo};
+
+namespace {
+
+const DWORD kQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+const int kStockImages = 2;  // image 0: the root; image 1: a process without an icon of its own
+const char kMemoryLabel[] = "当前使用内存";
+const char kPeakLabel[] = "峰值使用内存";
+const char kStartLabel[] = "进程启动时间";
+const char kParentLabel[] = "父进程";
+
+// Appends a small icon from a file; when the file has none, a system icon keeps the index.
+void AddStockImage(CImageList& list, LPCSTR file, int index) {
+    ScopedIcon icon;
+    if (::ExtractIconExA(file, index, nullptr, icon.Out(), 1) && icon.Get() && list.Add(icon.Get()) >= 0)
+        return;
+    list.Add(::LoadIcon(nullptr, IDI_APPLICATION));
+}
+
+}  // namespace
+
+const MsgMap* CPanelLeft::GetMessageMap() const {
+    using ThisClass = CPanelLeft;
+    static const MsgMapEntry entries[] = {
+        ON_WM_CREATE(),
+        ON_WM_DESTROY(),
+        ON_NOTIFY_REFLECT(TVN_SELCHANGEDA, OnSelchanged),
+        ON_NOTIFY_REFLECT(TVN_DELETEITEMA, OnDeleteItem),
+        ON_WM_TIMER(),
+    };
+    MESSAGE_MAP(CTreeView::GetMessageMap(), entries);
+}
+
+int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
+    if (CTreeView::OnCreate(cs) == -1) return -1;
+    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
+    SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(m_imageList.m_hImageList));
+    AddStockImage(m_imageList, "explorer.exe", 0);
+    AddStockImage(m_imageList, "shell32.dll", 2);
+    ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0);
+    FillProcessTree();
+    return 0;
+}
+
+void CPanelLeft::OnDestroy() {
+    CTreeView::OnDestroy();
+    m_imageList.DeleteImageList();
+}
+
+void CPanelLeft::OnDeleteItem(NMHDR* nmh, LRESULT* result) {
+    // Each process item owns its record; it goes with the item, by refill or by the stop command.
+    auto* tv = reinterpret_cast<NMTREEVIEWA*>(nmh);
+    if (tv->itemOld.lParam) ::GlobalFree(reinterpret_cast<HGLOBAL>(tv->itemOld.lParam));
+    *result = 0;
+}
+
+HICON CPanelLeft::GetProcessIcon(DWORD processId) {
+    ScopedHandle snapshot(CreateModuleSnapshot(processId));
+    if (!snapshot.IsValid()) return nullptr;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    HICON icon = nullptr;
+    if (::Module32First(snapshot.Get(), &entry))  // the first module is the executable
+        ::ExtractIconExA(entry.szExePath, 0, nullptr, &icon, 1);
+    return icon;
+}
+
+void CPanelLeft::FillProcessTree() {
+    ImageList_SetImageCount(m_imageList.m_hImageList, kStockImages);
+    SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = const_cast<char*>("进程列表");
+    m_hRootItem = reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    TVITEMA root{};
+    root.mask = TVIF_PARAM;
+    root.hItem = m_hRootItem;
+    root.lParam = 0;
+    SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&root));
+
+    ScopedHandle snapshot(CreateProcessSnapshot());
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    if (snapshot.IsValid() && ::Process32First(snapshot.Get(), &entry)) {
+        do {
+            if (entry.th32ProcessID == 0) continue;  // the idle process is no process to show
+            int image = 1;
+            if (HICON icon = GetProcessIcon(entry.th32ProcessID)) {
+                int added = m_imageList.Add(icon);
+                if (added >= 0) image = added;
+                ::DestroyIcon(icon);
+            }
+            auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+            if (!record) continue;
+            record->processId = entry.th32ProcessID;
+            record->parentProcessId = entry.th32ParentProcessID;
+            TVINSERTSTRUCTA child{};
+            child.hParent = m_hRootItem;
+            child.hInsertAfter = TVI_LAST;
+            child.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_PARAM | TVIF_SELECTEDIMAGE;
+            child.item.pszText = entry.szExeFile;
+            child.item.iImage = image;
+            child.item.iSelectedImage = image;
+            child.item.lParam = reinterpret_cast<LPARAM>(record);
+            if (!SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&child))) ::GlobalFree(record);
+        } while (::Process32Next(snapshot.Get(), &entry));
+    }
+    snapshot.Close();
+    SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_hRootItem));
+}
+
+void CPanelLeft::RefreshProcessList() {
+    KillTimer(DETAIL_TIMER_ID);
+    FillProcessTree();
+}
+
+void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
+    auto* tv = reinterpret_cast<NMTREEVIEWA*>(nmh);
+    auto* record = reinterpret_cast<const ProcessItemData*>(tv->itemNew.lParam);
+    if (!record) return;  // the root, or no selection: everything stays as it is
+    const ProcessItemData selected = *record;
+
+    auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
+    frame->m_pPanelRight->ShowModules(selected.processId);
+    KillTimer(DETAIL_TIMER_ID);
+
+    CWnd* list = frame->m_pPanelRTop;
+    ScopedHandle process(::OpenProcess(kQueryAccess, FALSE, selected.processId));
+    list->SendMessage(LVM_DELETEALLITEMS);
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
+        AppendPropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
+        AppendPropertyRow(list, FormatKilobytes(counters.PeakWorkingSetSize).c_str(), kPeakLabel);
+    }
+    FILETIME created{};
+    bool haveCreated = GetCreationTime(process.Get(), &created);
+    if (haveCreated) AppendPropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
+    process.Close();
+    m_dwProcessId = selected.processId;
+
+    if (selected.parentProcessId != 0) {
+        ScopedHandle parent(::OpenProcess(kQueryAccess, FALSE, selected.parentProcessId));
+        // A process created after this one can't be its parent: the id has been given again.
+        FILETIME parentCreated{};
+        bool younger = haveCreated && GetCreationTime(parent.Get(), &parentCreated) &&
+                       ::CompareFileTime(&parentCreated, &created) > 0;
+        HMODULE executable = nullptr;
+        DWORD needed = 0;
+        if (!younger && ::EnumProcessModulesEx(parent.Get(), &executable, sizeof(executable), &needed,
+                                               LIST_MODULES_ALL)) {
+            char path[MAX_PATH] = "unknown";
+            if (!::GetModuleFileNameExA(parent.Get(), executable, path, MAX_PATH))
+                lstrcpynA(path, "unknown", MAX_PATH);
+            AppendPropertyRow(list, path, kParentLabel);
+        }
+    }
+    SetTimer(DETAIL_TIMER_ID, 1000);
+    *result = 0;
+}
+
+void CPanelLeft::OnTimer(UINT_PTR id) {
+    if (id == DETAIL_TIMER_ID) RefreshDetails();
+    Default();
+}
+
+void CPanelLeft::RefreshDetails() {
+    ScopedHandle process(::OpenProcess(kQueryAccess, FALSE, m_dwProcessId));
+    CWnd* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
+        UpdatePropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
+        UpdatePropertyRow(list, FormatKilobytes(counters.PeakWorkingSetSize).c_str(), kPeakLabel);
+    }
+    FILETIME created{};
+    if (GetCreationTime(process.Get(), &created))
+        UpdatePropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
+}

@@ -1,0 +1,37 @@
+// The process tree pane: every process under one root item, and the details of the selected one.
+#pragma once
+#include "platform/win/ImageList.h"
+#include "platform/win/View.h"
+
+// What each process item carries; the root item carries none (item data 0).
+struct ProcessItemData {
+    DWORD processId;
+    DWORD parentProcessId;
+};
+
+const UINT_PTR DETAIL_TIMER_ID = 200;
+
+class CPanelLeft : public CTreeView {
+public:
+    static const CRuntimeClass classInfo;
+    const CRuntimeClass* GetRuntimeClass() const override { return &classInfo; }
+
+    DWORD m_dwProcessId = 0;
+    HTREEITEM m_hRootItem = nullptr;
+    CImageList m_imageList;
+
+    // Rebuilds the tree from a new process snapshot.
+    void FillProcessTree();
+    // The small icon of the process's executable, or null; the caller owns it.
+    HICON GetProcessIcon(DWORD processId);
+    void RefreshProcessList();
+
+protected:
+    int OnCreate(LPCREATESTRUCTA cs);
+    void OnDestroy();
+    void OnSelchanged(NMHDR* nmh, LRESULT* result);
+    void OnDeleteItem(NMHDR* nmh, LRESULT* result);
+    void OnTimer(UINT_PTR id);
+    void RefreshDetails();
+    const MsgMap* GetMessageMap() const override;
+};

@@ -1,0 +1,21 @@
+// The properties pane: label/value rows written by the other panes.
+#pragma once
+#include "platform/win/ImageList.h"
+#include "platform/win/View.h"
+
+class CPanelRTop : public CListView {
+public:
+    static const CRuntimeClass classInfo;
+    const CRuntimeClass* GetRuntimeClass() const override { return &classInfo; }
+
+    CImageList m_imageList;
+
+protected:
+    int OnCreate(LPCREATESTRUCTA cs);
+    const MsgMap* GetMessageMap() const override;
+};
+
+// Appends a row at the end of the list: label in column 0, value in column 1.
+void AppendPropertyRow(CWnd* list, LPCSTR value, LPCSTR label);
+// Sets the value of the first row carrying this label (ASCII case folded); no such row, no change.
+void UpdatePropertyRow(CWnd* list, LPCSTR value, LPCSTR label);

@@ -1,0 +1,191 @@
+#include "ControlBars.h"
+
+#include <vector>
+
+#include "FrameWnd.h"
+
+namespace {
+const int kGripperIndent = 8;
+const WORD RT_TOOLBAR_ID = 241;
+}  // namespace
+
+const MsgMap* CToolBar::GetMessageMap() const {
+    using ThisClass = CToolBar;
+    static const MsgMapEntry entries[] = {
+        ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw),
+        ON_NOTIFY_REFLECT(TBN_HOTITEMCHANGE, OnHotItemChange),
+    };
+    MESSAGE_MAP(nullptr, entries);
+}
+
+BOOL CToolBar::CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, RECT, UINT id) {
+    m_dwBarStyle = style & CBRS_ALL;
+    DWORD wndStyle = (style & ~CBRS_ALL) | ctrlStyle | CCS_NODIVIDER | CCS_TOP;
+    if (m_dwBarStyle & CBRS_TOOLTIPS) wndStyle |= TBSTYLE_TOOLTIPS;
+    if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEA, nullptr, wndStyle, 0, 0, 0, 0, parent->m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))))
+        return FALSE;
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    if (m_dwBarStyle & CBRS_GRIPPER) SendMessage(TB_SETINDENT, kGripperIndent);
+    return TRUE;
+}
+
+BOOL CToolBar::LoadToolBar(UINT resourceId) {
+    HINSTANCE inst = AfxGetInstanceHandle();
+    HRSRC found = ::FindResourceA(inst, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(RT_TOOLBAR_ID));
+    if (!found) return FALSE;
+    HGLOBAL loaded = ::LoadResource(inst, found);
+    auto* data = static_cast<const WORD*>(::LockResource(loaded));
+    DWORD bytes = ::SizeofResource(inst, found);
+    // version, image width, image height, item count, then one command id per item (0: separator)
+    if (!data || bytes < 8 || data[0] != 1) return FALSE;
+    WORD width = data[1], height = data[2], count = data[3];
+    if (bytes < 8u + 2u * count) return FALSE;
+
+    SendMessage(TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
+    int images = 0;
+    for (WORD i = 0; i < count; ++i) images += data[4 + i] != 0;
+    TBADDBITMAP bitmap{inst, resourceId};
+    if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(images), reinterpret_cast<LPARAM>(&bitmap)) < 0)
+        return FALSE;
+
+    std::vector<TBBUTTON> buttons(count);
+    int image = 0;
+    for (WORD i = 0; i < count; ++i) {
+        TBBUTTON& b = buttons[i];
+        b.idCommand = data[4 + i];
+        if (b.idCommand == 0) {
+            b.fsStyle = TBSTYLE_SEP;
+        } else {
+            b.iBitmap = image++;
+            b.fsStyle = TBSTYLE_BUTTON;
+            b.fsState = TBSTATE_ENABLED;
+        }
+        b.iString = -1;
+    }
+    return SendMessage(TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons.data())) != 0;
+}
+
+int CToolBar::Layout(int) {
+    SendMessage(TB_AUTOSIZE);
+    RECT r;
+    ::GetWindowRect(m_hWnd, &r);
+    return r.bottom - r.top;
+}
+
+void CToolBar::UpdateButtons(CFrameWnd* frame) {
+    int count = static_cast<int>(SendMessage(TB_BUTTONCOUNT));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON b{};
+        if (!SendMessage(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b)) || (b.fsStyle & TBSTYLE_SEP))
+            continue;
+        CCmdUI state;
+        state.m_nID = static_cast<UINT>(b.idCommand);
+        bool enabled = frame->OnCmdMsg(state.m_nID, &state) && state.m_bEnabled;
+        bool shown = SendMessage(TB_ISBUTTONENABLED, b.idCommand) != 0;
+        if (enabled != shown) SendMessage(TB_ENABLEBUTTON, b.idCommand, MAKELONG(enabled, 0));
+    }
+}
+
+void CToolBar::OnCustomDraw(NMHDR* nmh, LRESULT* result) {
+    auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(nmh);
+    *result = CDRF_DODEFAULT;
+    if (!(m_dwBarStyle & CBRS_GRIPPER)) return;
+    if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
+        *result = CDRF_NOTIFYPOSTPAINT;
+    } else if (cd->nmcd.dwDrawStage == CDDS_POSTPAINT) {
+        // The grip: a raised bar in the indent the buttons leave free.
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        RECT grip{2, client.top + 2, 5, client.bottom - 2};
+        ::DrawEdge(cd->nmcd.hdc, &grip, BDR_RAISEDINNER, BF_RECT);
+    }
+}
+
+void CToolBar::OnHotItemChange(NMHDR* nmh, LRESULT* result) {
+    *result = 0;
+    if (!(m_dwBarStyle & CBRS_FLYBY)) return;
+    auto* hot = reinterpret_cast<NMTBHOTITEM*>(nmh);
+    auto* frame = dynamic_cast<CFrameWnd*>(GetParent());
+    if (!frame) return;
+    if (hot->dwFlags & HICF_LEAVING)
+        frame->SetMessageText(AFX_IDS_IDLEMESSAGE);
+    else
+        frame->SetMessageText(static_cast<UINT>(hot->idNew));
+}
+
+BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
+    DWORD wndStyle = (style & ~CBRS_ALL) | SBARS_SIZEGRIP | CCS_BOTTOM;
+    return CWnd::CreateEx(0, STATUSCLASSNAMEA, nullptr, wndStyle, 0, 0, 0, 0, parent->m_hWnd,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
+    if (count < 1 || count > 8) return FALSE;
+    m_count = count;
+    HDC dc = ::GetDC(m_hWnd);
+    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    for (int i = 0; i < count; ++i) {
+        m_ids[i] = ids[i];
+        m_widths[i] = 0;
+        char text[64] = "";
+        if (ids[i] != ID_SEPARATOR && ::LoadStringA(AfxGetInstanceHandle(), ids[i], text, sizeof(text))) {
+            SIZE extent{};
+            ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+            m_widths[i] = extent.cx + 12;
+        }
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+    RECT r;
+    ::GetClientRect(m_hWnd, &r);
+    SetParts(r.right - r.left);
+    char idle[128] = "";
+    ::LoadStringA(AfxGetInstanceHandle(), AFX_IDS_IDLEMESSAGE, idle, sizeof(idle));
+    SetPaneText(0, idle);
+    return TRUE;
+}
+
+void CStatusBar::SetParts(int width) {
+    if (m_count == 0) return;
+    // Right edges; pane 0 stretches, the indicators keep their widths at the right,
+    // clear of the size grip.
+    int edges[8];
+    int right = width - ::GetSystemMetrics(SM_CXVSCROLL);
+    for (int i = m_count - 1; i > 0; --i) {
+        edges[i] = i == m_count - 1 ? -1 : right;
+        right -= m_widths[i];
+    }
+    edges[0] = m_count == 1 ? -1 : (right > 0 ? right : 0);
+    SendMessage(SB_SETPARTS, m_count, reinterpret_cast<LPARAM>(edges));
+}
+
+BOOL CStatusBar::SetPaneText(int index, LPCSTR text) {
+    char current[256] = "";
+    LRESULT info = SendMessage(SB_GETTEXTLENGTHA, index);
+    if (LOWORD(info) < sizeof(current)) SendMessage(SB_GETTEXTA, index, reinterpret_cast<LPARAM>(current));
+    if (text && strcmp(current, text) == 0) return TRUE;  // unchanged: no flicker
+    return SendMessage(SB_SETTEXTA, index, reinterpret_cast<LPARAM>(text ? text : "")) != 0;
+}
+
+int CStatusBar::Layout(int width, int) {
+    SendMessage(WM_SIZE, 0, 0);  // the bar places itself at the bottom of its parent
+    SetParts(width);
+    RECT r;
+    ::GetWindowRect(m_hWnd, &r);
+    return r.bottom - r.top;
+}
+
+void CStatusBar::UpdateIndicators() {
+    for (int i = 1; i < m_count; ++i) {
+        int key = m_ids[i] == ID_INDICATOR_CAPS ? VK_CAPITAL
+                : m_ids[i] == ID_INDICATOR_NUM  ? VK_NUMLOCK
+                : m_ids[i] == ID_INDICATOR_SCRL ? VK_SCROLL
+                                                : 0;
+        if (!key) continue;
+        char text[64] = "";
+        if (::GetKeyState(key) & 1) ::LoadStringA(AfxGetInstanceHandle(), m_ids[i], text, sizeof(text));
+        SetPaneText(i, text);
+    }
+}

@@ -1,0 +1,55 @@
+// The frame's two bars: a toolbar loaded from a toolbar resource, and a status bar with indicators.
+#pragma once
+#include "Wnd.h"
+
+class CFrameWnd;
+
+// Bar styles of the frame's bars. They describe placement and behaviour, not window styles.
+const DWORD CBRS_SIZE_DYNAMIC = 0x0004;
+const DWORD CBRS_TOOLTIPS = 0x0010;
+const DWORD CBRS_FLYBY = 0x0020;
+const DWORD CBRS_BORDER_TOP = 0x0200;
+const DWORD CBRS_BORDER_BOTTOM = 0x0800;
+const DWORD CBRS_ALIGN_TOP = 0x2000;
+const DWORD CBRS_ALIGN_BOTTOM = 0x8000;
+const DWORD CBRS_GRIPPER = 0x00400000;
+const DWORD CBRS_TOP = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
+const DWORD CBRS_BOTTOM = CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
+const DWORD CBRS_ALL = 0x0040FFFF;
+
+class CToolBar : public CWnd {
+public:
+    BOOL CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, RECT borders, UINT id);
+    // Buttons and their pictures from the toolbar resource and the bitmap of the same id.
+    BOOL LoadToolBar(UINT resourceId);
+    // Sizes the bar to the width given and returns its height.
+    int Layout(int width);
+    // Enables each button whose command someone along the frame's route handles.
+    void UpdateButtons(CFrameWnd* frame);
+
+protected:
+    void OnCustomDraw(NMHDR* nmh, LRESULT* result);
+    void OnHotItemChange(NMHDR* nmh, LRESULT* result);
+    const MsgMap* GetMessageMap() const override;
+
+private:
+    DWORD m_dwBarStyle = 0;
+};
+
+class CStatusBar : public CWnd {
+public:
+    BOOL Create(CWnd* parent, DWORD style, UINT id);
+    // One pane per id: ID_SEPARATOR stretches, an indicator's width fits its string.
+    BOOL SetIndicators(const UINT* ids, int count);
+    BOOL SetPaneText(int index, LPCSTR text);
+    // Places the bar at the bottom of a client area of this size and returns its height.
+    int Layout(int width, int bottom);
+    // Shows an indicator's text while its key is on, nothing otherwise.
+    void UpdateIndicators();
+
+private:
+    void SetParts(int width);
+    UINT m_ids[8] = {};
+    int m_widths[8] = {};
+    int m_count = 0;
+};

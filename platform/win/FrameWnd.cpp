@@ -1,0 +1,228 @@
+#include "FrameWnd.h"
+
+#include "ControlBars.h"
+#include "View.h"
+
+namespace {
+
+// A command's string: the status prompt, a newline, then the tooltip.
+void LoadCommandStringPart(UINT id, bool tip, char* buffer, int size) {
+    char text[512];
+    buffer[0] = '\0';
+    if (id == 0 || !::LoadStringA(AfxGetInstanceHandle(), id, text, sizeof(text))) return;
+    char* newline = strchr(text, '\n');
+    if (tip) {
+        if (newline) lstrcpynA(buffer, newline + 1, size);
+    } else {
+        if (newline) *newline = '\0';
+        lstrcpynA(buffer, text, size);
+    }
+}
+
+}  // namespace
+
+void AfxGetMessagePrompt(UINT id, char* buffer, int size) { LoadCommandStringPart(id, false, buffer, size); }
+void AfxGetMessageTip(UINT id, char* buffer, int size) { LoadCommandStringPart(id, true, buffer, size); }
+
+const MsgMap* CFrameWnd::GetMessageMap() const {
+    using ThisClass = CFrameWnd;
+    static const MsgMapEntry entries[] = {
+        ON_WM_CREATE(),
+        ON_WM_SIZE(),
+        ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup),
+        ON_MESSAGE(WM_MENUSELECT, OnMenuSelect),
+        ON_MESSAGE(WM_SETFOCUS, OnSetFocusMsg),
+        ON_MESSAGE(WM_NOTIFY, OnToolTipText),
+        ON_COMMAND_ID(ID_VIEW_TOOLBAR, OnBarCheck),
+        ON_COMMAND_ID(ID_VIEW_STATUS_BAR, OnBarCheck),
+        ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateToolBarMenu),
+        ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateStatusBarMenu),
+    };
+    MESSAGE_MAP(nullptr, entries);
+}
+
+BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context) {
+    HINSTANCE inst = AfxGetInstanceHandle();
+    char title[256] = "";
+    ::LoadStringA(inst, resourceId, title, sizeof(title));
+    if (char* newline = strchr(title, '\n')) *newline = '\0';
+    HICON icon = ::LoadIconA(inst, MAKEINTRESOURCEA(resourceId));
+    LPCSTR cls = AfxRegisterWndClass("TessilorFrame", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
+                                     ::LoadCursor(nullptr, IDC_ARROW),
+                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
+    HMENU menu = ::LoadMenuA(inst, MAKEINTRESOURCEA(resourceId));
+    m_hAccelTable = ::LoadAcceleratorsA(inst, MAKEINTRESOURCEA(resourceId));
+    m_pCreateContext = context;
+    m_bLoading = true;
+    // The title-bar flag is the layer's own; the window itself only gets real window styles.
+    BOOL ok = CreateEx(0, cls, title, style & ~FWS_ADDTOTITLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, menu);
+    m_pCreateContext = nullptr;
+    m_bLoading = false;
+    if (!ok) {
+        if (menu && !::IsMenu(menu)) menu = nullptr;
+        if (menu) ::DestroyMenu(menu);
+        return FALSE;
+    }
+    RecalcLayout();
+    return TRUE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCTA cs) {
+    if (!OnCreateClient(cs, m_pCreateContext)) return -1;
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCTA, CCreateContext*) {
+    // Without a context there is nothing to create: the derived frame builds its own panes.
+    return TRUE;
+}
+
+CWnd* CFrameWnd::GetControlBar(UINT id) const {
+    return FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(id)));
+}
+
+void CFrameWnd::RecalcLayout() {
+    if (!m_hWnd) return;
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    if (auto* bar = dynamic_cast<CToolBar*>(GetControlBar(AFX_IDW_TOOLBAR));
+        bar && ::IsWindowVisible(bar->m_hWnd)) {
+        client.top += bar->Layout(client.right - client.left);
+    }
+    if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR));
+        bar && ::IsWindowVisible(bar->m_hWnd)) {
+        client.bottom -= bar->Layout(client.right - client.left, client.bottom);
+    }
+    if (client.bottom < client.top) client.bottom = client.top;
+    if (HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)) {
+        ::MoveWindow(pane, client.left, client.top, client.right - client.left,
+                     client.bottom - client.top, TRUE);
+    }
+}
+
+void CFrameWnd::OnSize(UINT type, int, int) {
+    if (type != SIZE_MINIMIZED) RecalcLayout();
+}
+
+void CFrameWnd::SetActiveView(CView* view, BOOL setFocus) {
+    m_pViewActive = view;
+    if (view && setFocus && ::GetFocus() != view->m_hWnd) ::SetFocus(view->m_hWnd);
+}
+
+void CFrameWnd::OnViewDestroyed(CView* view) {
+    if (m_pViewActive == view) m_pViewActive = nullptr;
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pUI) {
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, pUI)) return TRUE;
+    if (CWnd::OnCmdMsg(nID, pUI)) return TRUE;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(nID, pUI);
+}
+
+void CFrameWnd::UpdateCommandUI() {
+    if (auto* bar = dynamic_cast<CToolBar*>(GetControlBar(AFX_IDW_TOOLBAR)))
+        bar->UpdateButtons(this);
+    if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR)))
+        bar->UpdateIndicators();
+}
+
+LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(lParam)) return Default();  // the system menu is the system's
+    HMENU popup = reinterpret_cast<HMENU>(wParam);
+    int count = ::GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        UINT id = ::GetMenuItemID(popup, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or sub-menu
+        CCmdUI state;
+        state.m_nID = id;
+        bool enabled = OnCmdMsg(id, &state) && state.m_bEnabled;
+        ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+        if (state.m_nCheck >= 0)
+            ::CheckMenuItem(popup, static_cast<UINT>(i),
+                            MF_BYPOSITION | (state.m_nCheck ? MF_CHECKED : MF_UNCHECKED));
+    }
+    return 0;
+}
+
+LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
+    UINT item = LOWORD(wParam);
+    UINT flags = HIWORD(wParam);
+    if ((flags == 0xFFFF && lParam == 0) || (flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU))) {
+        SetMessageText(AFX_IDS_IDLEMESSAGE);  // menu closed, or nothing with a prompt
+    } else {
+        SetMessageText(item);
+    }
+    return 0;
+}
+
+LRESULT CFrameWnd::OnSetFocusMsg(WPARAM, LPARAM) {
+    // The frame itself takes no keys: the active pane does.
+    if (m_pViewActive) ::SetFocus(m_pViewActive->m_hWnd);
+    return 0;
+}
+
+LRESULT CFrameWnd::OnToolTipText(WPARAM, LPARAM lParam) {
+    auto* nmh = reinterpret_cast<NMHDR*>(lParam);
+    auto* bar = dynamic_cast<CToolBar*>(GetControlBar(AFX_IDW_TOOLBAR));
+    HWND tips = bar ? reinterpret_cast<HWND>(bar->SendMessage(TB_GETTOOLTIPS)) : nullptr;
+    if (!tips || nmh->hwndFrom != tips) return Default();
+    UINT id = static_cast<UINT>(nmh->idFrom);
+    if (nmh->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+        AfxGetMessageTip(id, m_szTipText, sizeof(m_szTipText));
+        info->lpszText = m_szTipText;
+        info->hinst = nullptr;
+        return 0;
+    }
+    if (nmh->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        AfxGetMessageTip(id, m_szTipText, sizeof(m_szTipText));
+        ::MultiByteToWideChar(CP_ACP, 0, m_szTipText, -1, m_wszTipText, 128);
+        info->lpszText = m_wszTipText;
+        info->hinst = nullptr;
+        return 0;
+    }
+    return Default();
+}
+
+void CFrameWnd::SetMessageText(LPCSTR text) {
+    if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR)))
+        bar->SetPaneText(0, text);
+}
+
+void CFrameWnd::SetMessageText(UINT id) {
+    char prompt[256];
+    AfxGetMessagePrompt(id, prompt, sizeof(prompt));
+    SetMessageText(prompt);
+}
+
+void CFrameWnd::OnBarCheck(UINT id) {
+    CWnd* bar = GetControlBar(id);
+    if (!bar) return;
+    bar->ShowWindow(::IsWindowVisible(bar->m_hWnd) ? SW_HIDE : SW_SHOW);
+    RecalcLayout();
+}
+
+void CFrameWnd::OnUpdateToolBarMenu(CCmdUI* pUI) {
+    CWnd* bar = GetControlBar(ID_VIEW_TOOLBAR);
+    pUI->Enable(bar != nullptr);
+    pUI->SetCheck(bar && ::IsWindowVisible(bar->m_hWnd));
+}
+
+void CFrameWnd::OnUpdateStatusBarMenu(CCmdUI* pUI) {
+    CWnd* bar = GetControlBar(ID_VIEW_STATUS_BAR);
+    pUI->Enable(bar != nullptr);
+    pUI->SetCheck(bar && ::IsWindowVisible(bar->m_hWnd));
+}
+
+void CFrameWnd::PostNcDestroy() {
+    if (m_bLoading) return;  // creation failed: the object stays for LoadFrame's caller
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+    delete this;
+}

@@ -1,0 +1,62 @@
+// CFrameWnd: the main window with its menu, accelerators, bars and client area.
+#pragma once
+#include "WinApp.h"
+
+class CView;
+struct CCreateContext {};
+
+// Frame style bit: show the document name in the title (there is no document, so the title alone).
+const DWORD FWS_ADDTOTITLE = 0x00008000;
+
+class CFrameWnd : public CWnd {
+public:
+    HACCEL m_hAccelTable = nullptr;
+
+    // Builds the window from the resources with this id: title string, icon, menu, accelerators.
+    // On failure the object is left to the caller; otherwise it deletes itself with its window.
+    BOOL LoadFrame(UINT resourceId, DWORD style, CWnd* parent = nullptr,
+                   CCreateContext* context = nullptr);
+
+    CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* view, BOOL setFocus = TRUE);
+    // Forgets a view that is going away.
+    void OnViewDestroyed(CView* view);
+
+    // Lays out the bars (their own heights) and gives the rest to the client pane.
+    virtual void RecalcLayout();
+    // Greys or enables the toolbar buttons and refreshes the status indicators now.
+    void UpdateCommandUI();
+    // Pane 0 of the status bar: a text, or the prompt part of a command's string.
+    void SetMessageText(LPCSTR text);
+    void SetMessageText(UINT id);
+    // The bar whose control id this is (the toolbar or the status bar), or null.
+    CWnd* GetControlBar(UINT id) const;
+
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pUI) override;
+
+protected:
+    int OnCreate(LPCREATESTRUCTA cs);
+    virtual BOOL OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context);
+    void OnSize(UINT type, int cx, int cy);
+    LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocusMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnToolTipText(WPARAM wParam, LPARAM lParam);
+    void OnBarCheck(UINT id);
+    void OnUpdateToolBarMenu(CCmdUI* pUI);
+    void OnUpdateStatusBarMenu(CCmdUI* pUI);
+    void PostNcDestroy() override;
+    const MsgMap* GetMessageMap() const override;
+
+private:
+    CView* m_pViewActive = nullptr;
+    CCreateContext* m_pCreateContext = nullptr;
+    bool m_bLoading = false;
+    char m_szTipText[128] = {};
+    wchar_t m_wszTipText[128] = {};
+};
+
+// The status prompt of a command: the part of its string before the newline ("" when none).
+void AfxGetMessagePrompt(UINT id, char* buffer, int size);
+// The tooltip of a command: the part of its string after the newline ("" when none).
+void AfxGetMessageTip(UINT id, char* buffer, int size);

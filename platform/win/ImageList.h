@@ -1,0 +1,30 @@
+// CImageList: owns one image list; destroyed with the object unless deleted before.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+class CImageList {
+public:
+    HIMAGELIST m_hImageList = nullptr;
+
+    CImageList() = default;
+    CImageList(const CImageList&) = delete;
+    CImageList& operator=(const CImageList&) = delete;
+    ~CImageList() { DeleteImageList(); }
+
+    BOOL Create(int cx, int cy, UINT flags, int initial, int grow) {
+        DeleteImageList();
+        m_hImageList = ImageList_Create(cx, cy, flags, initial, grow);
+        return m_hImageList != nullptr;
+    }
+    // Appends a copy of the icon; the caller still owns the icon. Returns the new index or -1.
+    int Add(HICON icon) { return m_hImageList && icon ? ImageList_ReplaceIcon(m_hImageList, -1, icon) : -1; }
+    BOOL Remove(int index) { return m_hImageList && ImageList_Remove(m_hImageList, index); }
+    int GetImageCount() const { return m_hImageList ? ImageList_GetImageCount(m_hImageList) : 0; }
+    BOOL DeleteImageList() {
+        if (!m_hImageList) return FALSE;
+        ImageList_Destroy(m_hImageList);
+        m_hImageList = nullptr;
+        return TRUE;
+    }
+};

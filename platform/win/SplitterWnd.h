@@ -1,0 +1,48 @@
+// CSplitterWnd: a static grid of panes with draggable bars between them.
+#pragma once
+#include "FrameWnd.h"
+
+class CView;
+
+class CSplitterWnd : public CWnd {
+public:
+    static const int kMaxPanes = 4;
+    static const int kBarWidth = 6;
+
+    BOOL CreateStatic(CWnd* parent, int rows, int cols, DWORD style, UINT id);
+    // Makes a pane of the given class; its size is the ideal width of its column and the
+    // ideal height of its row.
+    BOOL CreateView(int row, int col, const CRuntimeClass* viewClass, SIZE size,
+                    CCreateContext* context);
+    int IdFromRowCol(int row, int col) const { return AFX_IDW_PANE_FIRST + row * 16 + col; }
+    CWnd* GetPane(int row, int col) const;
+    // Moves the activation to the next (or previous) pane, wrapping; a nested splitter hands it
+    // to its own first (or last) pane.
+    void ActivateNext(CWnd* current, bool previous);
+    void RecalcLayout();
+
+protected:
+    void OnSize(UINT type, int cx, int cy);
+    LRESULT OnForwardNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnForwardCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    const MsgMap* GetMessageMap() const override;
+
+private:
+    void ActivatePane(CWnd* pane, bool last);
+    // Which bar lies under a client point: column bars are 0.., row bars are 16..; -1 for none.
+    int HitTestBar(POINT pt) const;
+    void Positions(int* colPos, int* colSize, int* rowPos, int* rowSize) const;
+    void EndDrag(bool keep);
+
+    int m_nRows = 0, m_nCols = 0;
+    int m_colIdeal[kMaxPanes] = {}, m_rowIdeal[kMaxPanes] = {};
+    int m_trackBar = -1;      // the bar being dragged
+    int m_trackSaved = 0;     // its pane's ideal size before the drag, for Esc
+    HWND m_trackFocus = nullptr;
+};

@@ -1,0 +1,61 @@
+#include "View.h"
+
+#include "FrameWnd.h"
+#include "SplitterWnd.h"
+
+const CRuntimeClass CView::classInfo = {"CView", nullptr, nullptr};
+const CRuntimeClass CTreeView::classInfo = {"CTreeView", nullptr, &CView::classInfo};
+const CRuntimeClass CListView::classInfo = {"CListView", nullptr, &CView::classInfo};
+
+const MsgMap* CView::GetMessageMap() const {
+    using ThisClass = CView;
+    static const MsgMapEntry entries[] = {
+        ON_MESSAGE(WM_SETFOCUS, OnFocusMsg),
+        ON_WM_CREATE(),
+        ON_WM_DESTROY(),
+        ON_COMMAND_ID(ID_NEXT_PANE, OnNextPaneCmd),
+        ON_COMMAND_ID(ID_PREV_PANE, OnNextPaneCmd),
+    };
+    MESSAGE_MAP(nullptr, entries);
+}
+
+BOOL CView::Create(HWND parent, UINT id, const RECT& rect) {
+    return CreateEx(0, ControlClass(), nullptr, AFX_WS_DEFAULT_VIEW, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, parent,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+CFrameWnd* CView::GetParentFrame() const {
+    for (HWND h = ::GetParent(m_hWnd); h; h = ::GetParent(h)) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(h))) return frame;
+    }
+    return nullptr;
+}
+
+LRESULT CView::OnFocusMsg(WPARAM, LPARAM) {
+    // The pane with the focus is the one commands go to first.
+    if (CFrameWnd* frame = GetParentFrame()) frame->SetActiveView(this, FALSE);
+    return Default();
+}
+
+int CView::OnCreate(LPCREATESTRUCTA) {
+    // The control builds itself first; a pane adds to it afterwards.
+    return static_cast<int>(Default());
+}
+
+void CView::OnDestroy() {
+    if (CFrameWnd* frame = GetParentFrame()) frame->OnViewDestroyed(this);
+    Default();
+}
+
+void CView::OnNextPaneCmd(UINT id) {
+    if (auto* splitter = dynamic_cast<CSplitterWnd*>(GetParent()))
+        splitter->ActivateNext(this, id == ID_PREV_PANE);
+}
+
+void CTreeView::OnDestroy() {
+    // The image lists belong to the pane, not to the control: detach them before either goes.
+    SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    SendMessage(TVM_SETIMAGELIST, TVSIL_STATE, 0);
+    CView::OnDestroy();
+}

@@ -1,0 +1,88 @@
+#include "WinApp.h"
+
+#include "FrameWnd.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
+
+CWinApp::CWinApp(LPCSTR appName) : m_pszConstructedName(appName) { g_pApp = this; }
+
+CWinApp::~CWinApp() {
+    if (g_pApp == this) g_pApp = nullptr;
+}
+
+void CWinApp::AfxWinInit(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    if (m_pszConstructedName) {
+        lstrcpynA(m_szAppName, m_pszConstructedName, sizeof(m_szAppName));
+    } else if (!::LoadStringA(instance, AFX_IDS_APP_TITLE, m_szAppName, sizeof(m_szAppName))) {
+        m_szAppName[0] = '\0';
+    }
+}
+
+const MsgMap* CWinApp::GetMessageMap() const {
+    using ThisClass = CWinApp;
+    static const MsgMapEntry entries[] = {
+        ON_COMMAND(ID_APP_EXIT, OnAppExit),
+    };
+    MESSAGE_MAP(nullptr, entries);
+}
+
+void CWinApp::OnAppExit() {
+    // Closing the main window ends the loop; the frame posts the quit itself.
+    if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* msg) {
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    if (!frame || !frame->m_hWnd || !frame->m_hAccelTable) return FALSE;
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+    // Only keys meant for the frame or its panes; a modal box runs its own loop.
+    if (msg->hwnd != frame->m_hWnd && !::IsChild(frame->m_hWnd, msg->hwnd)) return FALSE;
+    return ::TranslateAcceleratorA(frame->m_hWnd, frame->m_hAccelTable, msg) != 0;
+}
+
+BOOL CWinApp::OnIdle() {
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    if (!frame || !frame->m_hWnd) return FALSE;
+    frame->UpdateCommandUI();
+    return TRUE;
+}
+
+int CWinApp::Run() {
+    MSG msg;
+    for (;;) {
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            OnIdle();
+            ::WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+        if (!PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+int AfxMessageBox(LPCSTR text, UINT type, UINT) {
+    if ((type & MB_ICONMASK) == 0) type |= MB_ICONEXCLAMATION;
+    CWnd* main = AfxGetMainWnd();
+    HWND owner = main ? main->m_hWnd : nullptr;
+    if (owner) owner = ::GetLastActivePopup(owner);
+    const char* caption = g_pApp ? g_pApp->m_szAppName : "";
+    return ::MessageBoxA(owner, text, caption, type);
+}
+
+int AfxWinMain(HINSTANCE instance) {
+    CWinApp* app = AfxGetApp();
+    if (!app) return 1;
+    app->AfxWinInit(instance);
+    if (!app->InitInstance()) return 1;
+    return app->Run();
+}

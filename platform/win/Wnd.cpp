@@ -1,0 +1,218 @@
+#include "Wnd.h"
+
+namespace {
+
+const char kObjectProp[] = "Tessilor.CWnd";
+
+// The object whose window CreateEx is making on this thread, and the hook that binds it.
+thread_local CWnd* t_pWndInit = nullptr;
+thread_local HHOOK t_hCreateHook = nullptr;
+
+LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && t_pWndInit) {
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        CWnd* wnd = t_pWndInit;
+        t_pWndInit = nullptr;  // only the first window of the call is ours; a control's helpers are not
+        AfxBind(hwnd, wnd);
+    }
+    return CallNextHookEx(t_hCreateHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
+
+void AfxAttach(HWND hwnd, CWnd* wnd) {
+    wnd->m_hWnd = hwnd;
+    ::SetPropA(hwnd, kObjectProp, wnd);
+}
+
+void AfxDetach(HWND hwnd, CWnd* wnd) {
+    ::RemovePropA(hwnd, kObjectProp);
+    wnd->m_hWnd = nullptr;
+}
+
+void AfxBind(HWND hwnd, CWnd* wnd) {
+    AfxAttach(hwnd, wnd);
+    auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (current != AfxWndProc) {
+        wnd->m_pfnSuper = current;
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc));
+    } else {
+        wnd->m_pfnSuper = ::DefWindowProcA;
+    }
+}
+
+void AfxUnbind(HWND hwnd) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (!wnd) return;
+    if (wnd->m_pfnSuper != ::DefWindowProcA)
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
+    AfxDetach(hwnd, wnd);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+    return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProp)) : nullptr;
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    LRESULT result = wnd->WindowProc(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        AfxUnbind(hwnd);
+        wnd->PostNcDestroy();
+    }
+    return result;
+}
+
+LPCSTR AfxRegisterWndClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background,
+                           HICON icon) {
+    WNDCLASSA wc{};
+    if (::GetClassInfoA(AfxGetInstanceHandle(), name, &wc)) return name;
+    wc.style = classStyle;
+    wc.lpfnWndProc = AfxWndProc;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    ::RegisterClassA(&wc);
+    return name;
+}
+
+CWnd::~CWnd() {
+    // An object that dies before its window must not leave the window pointing at it.
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) ::DestroyWindow(m_hWnd);
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA&) { return TRUE; }
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                    int cx, int cy, HWND parent, HMENU menuOrId, LPVOID param) {
+    CREATESTRUCTA cs{};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = windowName;
+    cs.style = static_cast<LONG>(style);
+    cs.x = x;
+    cs.y = y;
+    cs.cx = cx;
+    cs.cy = cy;
+    cs.hwndParent = parent;
+    cs.hMenu = menuOrId;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = param;
+    if (!PreCreateWindow(cs)) return FALSE;
+
+    CWnd* outerInit = t_pWndInit;
+    HHOOK outerHook = t_hCreateHook;
+    t_pWndInit = this;
+    t_hCreateHook = ::SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, ::GetCurrentThreadId());
+    HWND hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
+                                  cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
+                                  cs.lpCreateParams);
+    ::UnhookWindowsHookEx(t_hCreateHook);
+    t_pWndInit = outerInit;
+    t_hCreateHook = outerHook;
+    return hwnd != nullptr;
+}
+
+BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style) return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
+    if (flags)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+void CWnd::CenterWindow(HWND alternateOwner) {
+    HWND owner = alternateOwner ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER);
+    RECT area;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    RECT me;
+    ::GetWindowRect(m_hWnd, &me);
+    int w = me.right - me.left, h = me.bottom - me.top;
+    int x = area.left + ((area.right - area.left) - w) / 2;
+    int y = area.top + ((area.bottom - area.top) - h) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, msg, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+    UINT id = LOWORD(wParam);
+    UINT code = HIWORD(wParam);
+    if (code > 1) {  // a control's notification other than a click: handled by code, not routed
+        if (const MsgMapEntry* e = FindEntry(MsgKind::Command, id, code)) {
+            e->thunk(this, wParam, 0);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    CCmdUI state;
+    state.m_nID = id;
+    if (!OnCmdMsg(id, &state) || !state.m_bEnabled) return FALSE;  // greyed: the key does nothing
+    return OnCmdMsg(id, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+    auto* nmh = reinterpret_cast<NMHDR*>(lParam);
+    CWnd* sender = FromHandlePermanent(nmh->hwndFrom);
+    if (sender && sender != this) {
+        ReflectedNotify reflected{nmh, 0, false};
+        ::SendMessageA(sender->m_hWnd, WM_REFLECT_NOTIFY, 0, reinterpret_cast<LPARAM>(&reflected));
+        if (reflected.handled) {
+            *pResult = reflected.result;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    MSG outer = m_current;
+    m_current.message = msg;
+    m_current.wParam = wParam;
+    m_current.lParam = lParam;
+    LRESULT result = 0;
+    bool handled = false;
+
+    if (msg == WM_REFLECT_NOTIFY) {
+        auto* reflected = reinterpret_cast<ReflectedNotify*>(lParam);
+        if (const MsgMapEntry* e = FindEntry(MsgKind::Reflect, 0, reflected->pnmh->code)) {
+            reflected->result = e->thunk(this, 0, reinterpret_cast<LPARAM>(reflected->pnmh));
+            reflected->handled = true;
+        }
+        handled = true;
+    } else if (msg == WM_NOTIFY) {
+        handled = OnNotify(wParam, lParam, &result);
+    } else if (msg == WM_COMMAND) {
+        handled = OnCommand(wParam, lParam);
+    }
+    if (!handled) {
+        if (const MsgMapEntry* e = FindEntry(MsgKind::Message, msg, 0)) {
+            result = e->thunk(this, wParam, lParam);
+            handled = true;
+        }
+    }
+    if (!handled) result = DefWindowProc(msg, wParam, lParam);
+    m_current = outer;
+    return result;
+}

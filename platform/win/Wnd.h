@@ -1,0 +1,91 @@
+// CWnd: a C++ object bound to one window for the window's whole life.
+#pragma once
+#include "CmdTarget.h"
+
+class CWnd;
+
+// Dynamic creation by class, so that a splitter can make the panes it is told about.
+struct CRuntimeClass {
+    const char* m_lpszClassName;
+    CWnd* (*m_pfnCreateObject)();
+    const CRuntimeClass* m_pBaseClass;
+    CWnd* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+};
+
+template <class T>
+CWnd* CreateWndObject() { return new T; }
+
+#define RUNTIME_CLASS(T) (&T::classInfo)
+
+// A control's WM_NOTIFY comes back to the control's own object as this message first.
+struct ReflectedNotify {
+    NMHDR* pnmh;
+    LRESULT result;
+    bool handled;
+};
+const UINT WM_REFLECT_NOTIFY = WM_APP + 0x3F00;
+
+class CWnd : public CCmdTarget {
+public:
+    HWND m_hWnd = nullptr;
+
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    ~CWnd() override;
+
+    // The object bound to hwnd, or null for a window the layer did not create.
+    static CWnd* FromHandlePermanent(HWND hwnd);
+
+    // Creates the window of any class. A window of a class the layer did not register is
+    // subclassed before its first message, so it too sees its own WM_NCCREATE and WM_CREATE.
+    BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                  int cx, int cy, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
+    BOOL DestroyWindow();
+
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+    }
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
+    CWnd* GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse) { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
+    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
+    BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
+    void CenterWindow(HWND alternateOwner = nullptr);
+
+    // Everything the window receives passes here.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    // Called after the window is gone; objects that own themselves delete themselves here.
+    virtual void PostNcDestroy() {}
+    // WM_COMMAND: route the command, but only when someone enables it.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // WM_NOTIFY: the sending control's own object first, then this window's map.
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // The handling the window would have had without this object.
+    LRESULT Default();
+    virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    WNDPROC m_pfnSuper = nullptr;  // the class's own procedure, for subclassed controls
+
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend void AfxBind(HWND, CWnd*);
+    friend void AfxAttach(HWND, CWnd*);
+    friend void AfxDetach(HWND, CWnd*);
+    friend void AfxUnbind(HWND);
+
+private:
+    MSG m_current{};  // the message being handled, for Default()
+};
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Binds an object to a window whose procedure stays its own (a dialog box), and unbinds it.
+void AfxAttach(HWND hwnd, CWnd* wnd);
+void AfxDetach(HWND hwnd, CWnd* wnd);
+// Registers (once) a window class whose procedure is the layer's own.
+LPCSTR AfxRegisterWndClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background,
+                           HICON icon);
+HINSTANCE AfxGetInstanceHandle();

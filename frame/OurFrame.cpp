@@ -16,6 +16,10 @@ const MsgMap* COurFrame::GetMessageMap() const {
     using ThisClass = COurFrame;
     static const MsgMapEntry entries[] = {
         ON_WM_CREATE(),
+        ON_COMMAND(ID_REFRESH, OnRefresh),
+        ON_COMMAND(ID_STOP_PROCESS, OnStopProcess),
+        ON_COMMAND(ID_REBUILD_ICON_CACHE, OnRebuildIconCache),
+        ON_COMMAND(ID_PORT_LIST, OnPortList),
     };
     MESSAGE_MAP(CFrameWnd::GetMessageMap(), entries);
 }
@@ -51,5 +55,10 @@ BOOL COurFrame::OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context) {
     m_pPanelLeft = static_cast<CPanelLeft*>(m_wndSplitter.GetPane(0, 0));
     m_pPanelRTop = static_cast<CPanelRTop*>(m_wndSplitterRight.GetPane(0, 0));
     m_pPanelRight = static_cast<CPanelRight*>(m_wndSplitterRight.GetPane(1, 0));
+    SetActiveView(m_pPanelLeft, FALSE);  // keys go to the process tree until another pane is chosen
     return CFrameWnd::OnCreateClient(cs, context);
 }
+
+void COurFrame::OnRefresh() { m_pPanelLeft->RefreshProcessList(); }
+
+void COurFrame::OnStopProcess() { m_pPanelLeft->StopSelectedProcess(); }

@@ -28,5 +28,9 @@ protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context) override;
     int OnCreate(LPCREATESTRUCTA cs);
+    void OnRefresh();
+    void OnStopProcess();
+    void OnRebuildIconCache();
+    void OnPortList();
     const MsgMap* GetMessageMap() const override;
 };

@@ -23,10 +23,13 @@ const char kPeakLabel[] = "峰值使用内存";
 const char kStartLabel[] = "进程启动时间";
 const char kParentLabel[] = "父进程";
 
-// Appends a small icon from a file; when the file has none, a system icon keeps the index.
+// Appends a small icon from a system file; when there is none, a system icon keeps the index.
 void AddStockImage(CImageList& list, LPCSTR file, int index) {
+    // A bare name is looked for along the search path, which holds the Windows folders.
+    char path[MAX_PATH];
+    if (!::SearchPathA(nullptr, file, nullptr, MAX_PATH, path, nullptr)) lstrcpynA(path, file, MAX_PATH);
     ScopedIcon icon;
-    if (::ExtractIconExA(file, index, nullptr, icon.Out(), 1) && icon.Get() && list.Add(icon.Get()) >= 0)
+    if (::ExtractIconExA(path, index, nullptr, icon.Out(), 1) && icon.Get() && list.Add(icon.Get()) >= 0)
         return;
     list.Add(::LoadIcon(nullptr, IDI_APPLICATION));
 }
@@ -192,3 +195,5 @@ void CPanelLeft::RefreshDetails() {
     if (GetCreationTime(process.Get(), &created))
         UpdatePropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
 }
+
+void CPanelLeft::StopSelectedProcess() {}

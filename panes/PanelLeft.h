@@ -25,6 +25,8 @@ public:
     // The small icon of the process's executable, or null; the caller owns it.
     HICON GetProcessIcon(DWORD processId);
     void RefreshProcessList();
+    // Ends the selected process once the user has confirmed it.
+    void StopSelectedProcess();
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);

@@ -10,10 +10,20 @@ std::string FormatKilobytes(uint64_t bytes) {
 
 bool LabelsEqual(const char* a, const char* b) {
     auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-    for (;; ++a, ++b) {
+    auto isLead = [](unsigned char c) { return c >= 0x81 && c <= 0xFE; };  // GBK, fixed on purpose
+    for (;;) {
         unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
+        if (isLead(x) && a[1] != '\0') {
+            // A double-byte character: its trail byte may look like a letter but is not one.
+            if (x != y || a[1] != b[1]) return false;
+            a += 2;
+            b += 2;
+            continue;
+        }
         if (fold(x) != fold(y)) return false;
         if (x == 0) return true;
+        ++a;
+        ++b;
     }
 }
 

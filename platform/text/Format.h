@@ -8,7 +8,7 @@
 std::string FormatKilobytes(uint64_t bytes);
 
 // Labels compare equal when their bytes are equal, with only ASCII A-Z folded to a-z:
-// both bytes of a double-byte character must match exactly, whatever the locale.
+// both bytes of a double-byte (GBK) character must match exactly, whatever the locale.
 bool LabelsEqual(const char* a, const char* b);
 
 // "%Y-%m-%d %H:%M:%S" of calendar fields.

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the Windows program and its tests (MinGW-w64) and the native tests (host g++).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+if [ ! -f build/win/CMakeCache.txt ]; then
+  cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build build/win -j"$jobs" "$@"
+if [ ! -f build/native/CMakeCache.txt ]; then
+  cmake -S tests/native -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build build/native -j"$jobs"

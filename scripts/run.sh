@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program under Wine. Without a display it runs
+# under Xvfb, saves a screenshot of the main window and prints the screenshot's path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+bash scripts/build.sh >/dev/null
+had_display="${DISPLAY:-}"
+source scripts/wine-env.sh
+if [ -n "$had_display" ]; then
+  exec wine build/win/Tessilor.exe
+fi
+trap tessilor_wine_cleanup EXIT
+wine build/win/Tessilor.exe &
+app=$!
+for _ in $(seq 100); do
+  xwininfo -root -tree 2>/dev/null | grep -q 'Quorvane' && break
+  sleep 0.2
+done
+sleep 2
+shot="$PWD/build/screenshot.png"
+import -window root "$shot"
+kill "$app" 2>/dev/null || true
+echo "$shot"

@@ -1,0 +1,35 @@
+# Sourced: a Wine set up for the program. Chinese ANSI code page, a CJK font, no Mono or Gecko
+# installers, a display (Xvfb when there is none) and one wineserver kept running for all starts.
+# WINEPREFIX may be set by the caller; the default is a prefix inside build/.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export LC_ALL=zh_CN.UTF-8
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+export WINEARCH=win64
+
+tessilor_started_xvfb=""
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  tessilor_started_xvfb=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  iconv -f UTF-8 -t GBK "$root/scripts/wine-prefix.reg" > "$WINEPREFIX/tessilor.reg"
+  wine regedit /S "$WINEPREFIX/tessilor.reg" >/dev/null 2>&1
+  wineserver -w
+fi
+wineserver -p >/dev/null 2>&1
+
+tessilor_wine_cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "$tessilor_started_xvfb" ] && kill "$tessilor_started_xvfb" 2>/dev/null || true
+}

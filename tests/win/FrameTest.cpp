@@ -1,0 +1,238 @@
+// The main window: size, title, panes, command greying, bars, prompts, tooltips, pane switching,
+// message boxes and the end of the message loop.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "app/MainApp.h"
+#include "panes/PanelLeft.h"
+#include "panes/PanelRTop.h"
+#include "panes/PanelRight.h"
+#include "res/resource.h"
+
+namespace {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = StartMainFrame();
+        ASSERT_NE(nullptr, frame);
+    }
+    void TearDown() override { CloseMainFrame(); }
+
+    HMENU SubMenu(int index) { return ::GetSubMenu(::GetMenu(frame->m_hWnd), index); }
+    // Runs the command update of a drop-down menu as opening it would.
+    UINT MenuState(int menuIndex, UINT id) {
+        HMENU popup = SubMenu(menuIndex);
+        frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(menuIndex, FALSE));
+        return ::GetMenuState(popup, id, MF_BYCOMMAND);
+    }
+    bool ButtonEnabled(UINT id) {
+        frame->UpdateCommandUI();
+        return frame->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, id) != 0;
+    }
+    std::string StatusText(int pane = 0) {
+        char text[256] = "";
+        frame->m_wndStatusBar.SendMessage(SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    static int Width(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.right - r.left; }
+    static int Height(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.bottom - r.top; }
+
+    COurFrame* frame = nullptr;
+};
+
+TEST_F(FrameTest, OpensAt600By400WithItsTitle) {
+    EXPECT_EQ(600, Width(frame->m_hWnd));
+    EXPECT_EQ(400, Height(frame->m_hWnd));
+    char title[128] = "";
+    ::GetWindowTextA(frame->m_hWnd, title, sizeof(title));
+    EXPECT_STREQ("Quorvane进程管理器", title);
+    EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
+}
+
+TEST_F(FrameTest, PanesStartAtTheirIdealSizes) {
+    ASSERT_NE(nullptr, frame->m_pPanelLeft);
+    ASSERT_NE(nullptr, frame->m_pPanelRTop);
+    ASSERT_NE(nullptr, frame->m_pPanelRight);
+    EXPECT_EQ(180, Width(frame->m_pPanelLeft->m_hWnd));
+    EXPECT_EQ(140, Height(frame->m_pPanelRTop->m_hWnd));
+    RECT inner;
+    ::GetClientRect(frame->m_wndSplitterRight.m_hWnd, &inner);
+    EXPECT_EQ(inner.bottom - 140 - CSplitterWnd::kBarWidth, Height(frame->m_pPanelRight->m_hWnd));
+    // The right column takes the rest of the outer splitter.
+    RECT outer;
+    ::GetClientRect(frame->m_wndSplitter.m_hWnd, &outer);
+    EXPECT_EQ(outer.right - 180 - CSplitterWnd::kBarWidth, Width(frame->m_wndSplitterRight.m_hWnd));
+    // The panes are the real controls.
+    char cls[64];
+    ::GetClassNameA(frame->m_pPanelLeft->m_hWnd, cls, sizeof(cls));
+    EXPECT_STREQ("SysTreeView32", cls);
+    ::GetClassNameA(frame->m_pPanelRight->m_hWnd, cls, sizeof(cls));
+    EXPECT_STREQ("SysListView32", cls);
+}
+
+TEST_F(FrameTest, CommandsNobodyHandlesAreGreyedInMenuAndToolbar) {
+    for (UINT id : {IDM_EDIT_UNDO, IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE})
+        EXPECT_TRUE(MenuState(1, id) & MF_GRAYED) << id;
+    for (UINT id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_FILE_PRINT})
+        EXPECT_FALSE(ButtonEnabled(id)) << id;
+    // What the layer handles itself stays usable.
+    EXPECT_FALSE(MenuState(0, IDM_APP_EXIT) & MF_GRAYED);
+    EXPECT_FALSE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_GRAYED);
+    EXPECT_TRUE(ButtonEnabled(IDM_APP_ABOUT));
+}
+
+TEST_F(FrameTest, GreyedCommandKeysDoNothingWhateverPaneHasFocus) {
+    // Ctrl+C through the accelerators reaches the frame as a command nobody handles; the
+    // tree's selection and the lists stay as they were.
+    for (CWnd* pane : {static_cast<CWnd*>(frame->m_pPanelLeft), static_cast<CWnd*>(frame->m_pPanelRTop),
+                       static_cast<CWnd*>(frame->m_pPanelRight)}) {
+        ::SetFocus(pane->m_hWnd);
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(keys);
+        MSG msg{pane->m_hWnd, WM_KEYDOWN, 'C', 0, 0, {}};
+        EXPECT_TRUE(theApp.PreTranslateMessage(&msg));  // taken by the accelerator table...
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+        Pump();
+        EXPECT_EQ(pane->m_hWnd, ::GetFocus());  // ...and nothing came of it
+    }
+    CCmdUI state;
+    EXPECT_FALSE(frame->OnCmdMsg(IDM_EDIT_COPY, &state));
+}
+
+TEST_F(FrameTest, ViewTogglesHideAndShowTheBarsWithCheckMarks) {
+    HWND splitter = frame->m_wndSplitter.m_hWnd;
+    RECT before;
+    ::GetWindowRect(splitter, &before);
+    EXPECT_TRUE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
+    frame->SendMessage(WM_COMMAND, IDM_VIEW_TOOLBAR);
+    EXPECT_FALSE(::IsWindowVisible(frame->m_wndToolBar.m_hWnd));
+    EXPECT_FALSE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
+    RECT without;
+    ::GetWindowRect(splitter, &without);
+    EXPECT_LT(without.top, before.top);  // the panes take the toolbar's room
+    frame->SendMessage(WM_COMMAND, IDM_VIEW_TOOLBAR);
+    EXPECT_TRUE(::IsWindowVisible(frame->m_wndToolBar.m_hWnd));
+    EXPECT_TRUE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
+
+    EXPECT_TRUE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
+    frame->SendMessage(WM_COMMAND, IDM_VIEW_STATUS_BAR);
+    EXPECT_FALSE(::IsWindowVisible(frame->m_wndStatusBar.m_hWnd));
+    EXPECT_FALSE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
+    ::GetWindowRect(splitter, &without);
+    EXPECT_GT(without.bottom, before.bottom);
+    frame->SendMessage(WM_COMMAND, IDM_VIEW_STATUS_BAR);
+    EXPECT_TRUE(::IsWindowVisible(frame->m_wndStatusBar.m_hWnd));
+    EXPECT_TRUE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
+}
+
+TEST_F(FrameTest, StatusBarShowsPromptsAndIdleText) {
+    EXPECT_EQ("就绪", StatusText());
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(IDM_VIEW_TOOLBAR, MF_HILITE),
+                       reinterpret_cast<LPARAM>(SubMenu(2)));
+    EXPECT_EQ("显示或隐藏工具栏", StatusText());
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_REBUILD_ICON_CACHE, MF_HILITE),
+                       reinterpret_cast<LPARAM>(SubMenu(3)));
+    EXPECT_EQ("Windows显示图标有错误的时候，可以用这个恢复正常", StatusText());
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // the menu closed
+    EXPECT_EQ("就绪", StatusText());
+
+    // The toolbar button under the mouse: its hot item.
+    int aboutIndex = static_cast<int>(frame->m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, IDM_APP_ABOUT));
+    frame->m_wndToolBar.SendMessage(TB_SETHOTITEM, aboutIndex);
+    EXPECT_EQ("显示程序信息，版本号和版权", StatusText());
+    frame->m_wndToolBar.SendMessage(TB_SETHOTITEM, static_cast<WPARAM>(-1));
+    EXPECT_EQ("就绪", StatusText());
+}
+
+TEST_F(FrameTest, IndicatorsFollowTheLockKeys) {
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CAPITAL] = 1;
+    keys[VK_NUMLOCK] = 0;
+    keys[VK_SCROLL] = 1;
+    ::SetKeyboardState(keys);
+    frame->UpdateCommandUI();
+    EXPECT_EQ("大写", StatusText(1));
+    EXPECT_EQ("", StatusText(2));
+    EXPECT_EQ("滚动", StatusText(3));
+    keys[VK_CAPITAL] = keys[VK_SCROLL] = 0;
+    ::SetKeyboardState(keys);
+    frame->UpdateCommandUI();
+    EXPECT_EQ("", StatusText(1));
+    EXPECT_EQ("", StatusText(3));
+}
+
+TEST_F(FrameTest, ToolTipsAreTheTextAfterTheNewline) {
+    HWND tips = reinterpret_cast<HWND>(frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
+    ASSERT_NE(nullptr, tips);
+    auto tip = [&](UINT id) {
+        NMTTDISPINFOA info{};
+        info.hdr.hwndFrom = tips;
+        info.hdr.idFrom = id;
+        info.hdr.code = TTN_GETDISPINFOA;
+        frame->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
+        return std::string(info.lpszText ? info.lpszText : info.szText);
+    };
+    EXPECT_EQ("关于", tip(IDM_APP_ABOUT));
+    EXPECT_EQ("刷新", tip(ID_REFRESH));
+    EXPECT_EQ("停止", tip(ID_STOP_PROCESS));
+    EXPECT_EQ("复制", tip(IDM_EDIT_COPY));
+    EXPECT_EQ("", tip(IDM_FILE_PRINT));  // no string, no tooltip
+}
+
+TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
+    HWND top = frame->m_pPanelRTop->m_hWnd, bottom = frame->m_pPanelRight->m_hWnd;
+    ::SetFocus(top);
+    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);
+    EXPECT_EQ(bottom, ::GetFocus());
+    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);  // wraps inside the inner splitter
+    EXPECT_EQ(top, ::GetFocus());
+    frame->SendMessage(WM_COMMAND, IDM_PREV_PANE);
+    EXPECT_EQ(bottom, ::GetFocus());
+    EXPECT_EQ(static_cast<CView*>(frame->m_pPanelRight), frame->GetActiveView());
+
+    // The same through the keys.
+    MSG f6{bottom, WM_KEYDOWN, VK_F6, 0, 0, {}};
+    EXPECT_TRUE(theApp.PreTranslateMessage(&f6));
+    Pump();
+    EXPECT_EQ(top, ::GetFocus());
+
+    // From the tree the activation still lands on a pane.
+    ::SetFocus(frame->m_pPanelLeft->m_hWnd);
+    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);
+    EXPECT_TRUE(::GetFocus() == top || ::GetFocus() == bottom || ::GetFocus() == frame->m_pPanelLeft->m_hWnd);
+}
+
+TEST_F(FrameTest, MessageBoxHasTheTitleTheIconAndReturnsTheChoice) {
+    BoxAnswerer answers;
+    answers.Expect(IDCANCEL);
+    answers.Expect(IDOK);
+    EXPECT_EQ(IDCANCEL, AfxMessageBox("测试", MB_OKCANCEL));
+    EXPECT_EQ(IDOK, AfxMessageBox("测试二"));
+    ASSERT_EQ(2u, answers.boxes.size());
+    EXPECT_EQ("Tessilor", answers.boxes[0].caption);
+    EXPECT_EQ("测试", answers.boxes[0].text);
+    EXPECT_TRUE(answers.boxes[0].hasOk);
+    EXPECT_TRUE(answers.boxes[0].hasCancel);
+    EXPECT_TRUE(answers.boxes[0].exclamation);
+    EXPECT_FALSE(answers.boxes[1].hasCancel);
+    EXPECT_EQ(0, answers.Unexpected());
+}
+
+TEST(FrameLifetime, ClosingTheWindowEndsTheMessageLoop) {
+    ASSERT_NE(nullptr, StartMainFrame());
+    ::PostMessageA(AfxGetMainWnd()->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, theApp.Run());
+    EXPECT_EQ(nullptr, AfxGetMainWnd());
+
+    ASSERT_NE(nullptr, StartMainFrame());
+    ::PostMessageA(AfxGetMainWnd()->m_hWnd, WM_COMMAND, IDM_APP_EXIT, 0);
+    EXPECT_EQ(0, theApp.Run());
+    EXPECT_EQ(nullptr, AfxGetMainWnd());
+}
+
+}  // namespace

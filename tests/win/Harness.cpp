@@ -1,0 +1,190 @@
+#include "Harness.h"
+
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include "app/MainApp.h"
+
+namespace {
+thread_local BoxAnswerer* t_answerer = nullptr;
+}
+
+COurFrame* StartMainFrame() {
+    static bool initialised = false;
+    if (!initialised) {
+        theApp.AfxWinInit(::GetModuleHandleA(nullptr));
+        initialised = true;
+    }
+    if (!theApp.InitInstance()) return nullptr;
+    Pump();
+    return static_cast<COurFrame*>(AfxGetMainWnd());
+}
+
+void CloseMainFrame() {
+    if (CWnd* main = AfxGetMainWnd()) ::DestroyWindow(main->m_hWnd);
+    Pump();
+}
+
+bool Pump(DWORD milliseconds) {
+    bool quit = false;
+    DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                continue;
+            }
+            if (!theApp.PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        if (milliseconds) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < milliseconds);
+    return quit;
+}
+
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+    char text[520] = "";
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof(text);
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+
+std::string ListCellText(HWND list, int row, int column) {
+    char text[1024] = "";
+    LVITEMA cell{};
+    cell.iSubItem = column;
+    cell.pszText = text;
+    cell.cchTextMax = sizeof(text);
+    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    return text;
+}
+
+std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
+    std::vector<std::vector<std::string>> rows;
+    int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < count; ++r) {
+        rows.emplace_back();
+        for (int c = 0; c < columns; ++c) rows.back().push_back(ListCellText(list, r, c));
+    }
+    return rows;
+}
+
+BoxAnswerer::BoxAnswerer() {
+    t_answerer = this;
+    m_hook = ::SetWindowsHookExA(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
+}
+
+BoxAnswerer::~BoxAnswerer() {
+    ::UnhookWindowsHookEx(m_hook);
+    t_answerer = nullptr;
+}
+
+void BoxAnswerer::Expect(int button) {
+    m_handlers.push_back([button](HWND) { return button; });
+}
+
+void BoxAnswerer::Expect(std::function<int(HWND)> handler) { m_handlers.push_back(std::move(handler)); }
+
+int BoxAnswerer::Unexpected() const {
+    int n = 0;
+    for (const BoxRecord& b : boxes) n += !b.expected;
+    return n;
+}
+
+LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && t_answerer) {
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        char cls[32] = "";
+        ::GetClassNameA(hwnd, cls, sizeof(cls));
+        if (strcmp(cls, "#32770") == 0 && !::GetPropA(hwnd, "Tessilor.TestSeen")) {
+            ::SetPropA(hwnd, "Tessilor.TestSeen", reinterpret_cast<HANDLE>(1));
+            t_answerer->OnActivate(hwnd);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void BoxAnswerer::OnActivate(HWND box) {
+    BoxRecord record;
+    char text[2048] = "";
+    ::GetWindowTextA(box, text, sizeof(text));
+    record.caption = text;
+    text[0] = '\0';
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's message
+    record.text = text;
+    record.hasOk = ::GetDlgItem(box, IDOK) != nullptr;
+    record.hasCancel = ::GetDlgItem(box, IDCANCEL) != nullptr;
+    // The icon control: id 20 on Windows, 1088 in Wine's template.
+    HWND icon = ::GetDlgItem(box, 0x14);
+    if (!icon) icon = ::GetDlgItem(box, 1088);
+    if (icon) {
+        HICON shown = reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0));
+        record.exclamation = shown && shown == ::LoadIcon(nullptr, IDI_EXCLAMATION);
+    }
+    int button;
+    if (m_handlers.empty()) {
+        record.expected = false;
+        button = record.hasCancel ? IDCANCEL : IDOK;
+    } else {
+        button = m_handlers.front()(box);
+        m_handlers.erase(m_handlers.begin());
+    }
+    boxes.push_back(record);
+    if (button)
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
+}
+
+std::string TestDir() {
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path, n);
+    return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+FixtureProcess::FixtureProcess(const char* name, const char* args) {
+    std::string exe = TestDir() + name + ".exe";
+    std::string command = "\"" + exe + "\" " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    ::CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info);
+    // Ready once its modules can be listed: the loader has done its work.
+    for (int i = 0; i < 500 && m_info.hProcess; ++i) {
+        HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, m_info.dwProcessId);
+        MODULEENTRY32 entry{};
+        entry.dwSize = sizeof(entry);
+        bool ready = snapshot != INVALID_HANDLE_VALUE && ::Module32First(snapshot, &entry);
+        if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
+        if (ready) break;
+        ::Sleep(10);
+    }
+}
+
+FixtureProcess::~FixtureProcess() {
+    End();
+    if (m_info.hProcess) ::CloseHandle(m_info.hProcess);
+    if (m_info.hThread) ::CloseHandle(m_info.hThread);
+}
+
+void FixtureProcess::End() {
+    if (!m_info.hProcess) return;
+    if (Running()) ::TerminateProcess(m_info.hProcess, 99);
+    ::WaitForSingleObject(m_info.hProcess, 10000);
+}
+
+bool FixtureProcess::Running() const {
+    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD FixtureProcess::ExitCode() const {
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}

@@ -1,0 +1,73 @@
+// Test support: the real main frame, message pumping, modal boxes answered by a hook, and
+// fixture processes.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "frame/OurFrame.h"
+
+// Creates the main frame as the program does at start-up and pumps until it is idle.
+COurFrame* StartMainFrame();
+// Destroys the main frame (if any) and swallows the quit message it posts.
+void CloseMainFrame();
+// Handles every message waiting (keys go through the application's accelerators first), then
+// keeps doing so for the milliseconds given. Returns true when a quit message came by.
+bool Pump(DWORD milliseconds = 0);
+
+// The texts of a tree item and a list cell.
+std::string TreeItemText(HWND tree, HTREEITEM item);
+std::string ListCellText(HWND list, int row, int column);
+// Every row of a list as its cells.
+std::vector<std::vector<std::string>> ListRows(HWND list, int columns);
+
+// One modal box as the hook saw it.
+struct BoxRecord {
+    std::string caption;
+    std::string text;     // the message of a message box
+    bool hasOk = false;
+    bool hasCancel = false;
+    bool exclamation = false;
+    bool expected = true;
+};
+
+// Answers the modal boxes that open on this thread while it lives. Each expected box is
+// given to its handler, which returns the button to press (0: press none, the test closes it).
+// A box nobody expects is recorded as unexpected and cancelled.
+class BoxAnswerer {
+public:
+    BoxAnswerer();
+    ~BoxAnswerer();
+    void Expect(int button);
+    void Expect(std::function<int(HWND)> handler);
+    std::vector<BoxRecord> boxes;
+    int Unexpected() const;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    void OnActivate(HWND box);
+    HHOOK m_hook;
+    std::vector<std::function<int(HWND)>> m_handlers;
+};
+
+// A fixture program of the tests, started and ended by the test.
+class FixtureProcess {
+public:
+    // name: "fixture_icon" or "fixture_noicon"; args: milliseconds to live, or empty for ever.
+    explicit FixtureProcess(const char* name, const char* args = "");
+    ~FixtureProcess();
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
+    // Ends the process and waits until it is gone.
+    void End();
+    bool Running() const;
+    DWORD ExitCode() const;
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// The folder of the test executables and fixtures, with a trailing backslash.
+std::string TestDir();

@@ -2,6 +2,9 @@
 
 #include <psapi.h>
 #include <shellapi.h>
+#include <shlwapi.h>
+
+#include <string>
 
 #include "frame/OurFrame.h"
 #include "panes/PanelRTop.h"
@@ -196,4 +199,37 @@ void CPanelLeft::RefreshDetails() {
         UpdatePropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
 }
 
-void CPanelLeft::StopSelectedProcess() {}
+void CPanelLeft::StopSelectedProcess() {
+    auto selected = reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!selected) return;
+    char name[MAX_PATH + 1] = "";
+    TVITEMA item{};
+    item.mask = TVIF_PARAM | TVIF_TEXT;
+    item.hItem = selected;
+    item.pszText = name;
+    item.cchTextMax = sizeof(name);
+    if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
+    auto* record = reinterpret_cast<const ProcessItemData*>(item.lParam);
+    if (!record || record->processId == 0) return;  // the root carries no process
+    const DWORD processId = record->processId;
+
+    std::string question = std::string("是否要结束进程 ") + name + " ？";
+    if (AfxMessageBox(question.c_str(), MB_OKCANCEL) != IDOK) return;
+
+    ScopedHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    // The id may have been given to another process since the fill, or the process may have
+    // ended: only the listed executable, still running, is ended.
+    char image[MAX_PATH] = "";
+    DWORD length = MAX_PATH;
+    if (!process.IsValid() || ::WaitForSingleObject(process.Get(), 0) != WAIT_TIMEOUT ||
+        !::QueryFullProcessImageNameA(process.Get(), 0, image, &length) ||
+        !LabelsEqual(::PathFindFileNameA(image), name)) {
+        AfxMessageBox("不能打开进程", MB_OK);
+        return;
+    }
+    // Exit code 1: anyone who reads it later must see that the process ended, not that it runs.
+    if (::TerminateProcess(process.Get(), 1))
+        SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(selected));
+    else
+        AfxMessageBox("结束进程失败", MB_OK);
+}

@@ -28,6 +28,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 wineserver -p >/dev/null 2>&1
+# Start Wine's own services now, detached from our output: started later by a test, they would
+# hold the test runner's pipes open after the test has ended.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 tessilor_wine_cleanup() {
   wineserver -k >/dev/null 2>&1 || true

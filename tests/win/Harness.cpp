@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "app/MainApp.h"
+#include "panes/PanelLeft.h"
 
 namespace {
 thread_local BoxAnswerer* t_answerer = nullptr;
@@ -187,4 +188,32 @@ DWORD FixtureProcess::ExitCode() const {
     DWORD code = 0;
     ::GetExitCodeProcess(m_info.hProcess, &code);
     return code;
+}
+
+DWORD TreeEntry::ProcessId() const {
+    return data ? reinterpret_cast<const ProcessItemData*>(data)->processId : 0;
+}
+
+std::vector<TreeEntry> TreeChildren(HWND tree, HTREEITEM parent) {
+    std::vector<TreeEntry> entries;
+    auto item = reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        char text[520] = "";
+        TVITEMA tv{};
+        tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = sizeof(text);
+        ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        entries.push_back({item, text, tv.iImage, tv.iSelectedImage, tv.lParam});
+    }
+    return entries;
+}
+
+HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId) {
+    for (const TreeEntry& e : TreeChildren(tree, root))
+        if (e.ProcessId() == processId) return e.item;
+    return nullptr;
 }

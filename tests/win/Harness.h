@@ -23,6 +23,20 @@ std::string ListCellText(HWND list, int row, int column);
 // Every row of a list as its cells.
 std::vector<std::vector<std::string>> ListRows(HWND list, int columns);
 
+// A process item of the tree as the tests read it back.
+struct TreeEntry {
+    HTREEITEM item;
+    std::string text;
+    int image;
+    int selectedImage;
+    LPARAM data;  // the item's ProcessItemData, or 0
+    DWORD ProcessId() const;
+};
+// The children of an item, in order.
+std::vector<TreeEntry> TreeChildren(HWND tree, HTREEITEM parent);
+// The item of a process, or null.
+HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId);
+
 // One modal box as the hook saw it.
 struct BoxRecord {
     std::string caption;

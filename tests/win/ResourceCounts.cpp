@@ -63,8 +63,9 @@ int CountGdiObjects() {
     auto* peb = reinterpret_cast<BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
     auto* table = *reinterpret_cast<GdiHandleEntry**>(peb + kPebGdiTableOffset);
     if (!table) return -1;
-    // Wine's table belongs to the process alone: every entry with a type is one of ours.
+    // Wine's table belongs to the process alone. A freed entry keeps its type and links the
+    // free list through its object field; only its extended type is cleared.
     int own = 0;
-    for (int i = 0; i < kGdiTableEntries; ++i) own += table[i].type != 0;
+    for (int i = 0; i < kGdiTableEntries; ++i) own += table[i].extType != 0;
     return own;
 }

@@ -1,0 +1,278 @@
+// Selecting a process: its modules, the four detail rows, the one-second refresh, the row
+// operations, the fallback module listing and the Properties call.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+
+#include "Harness.h"
+#include "ResourceCounts.h"
+#include "panes/PanelLeft.h"
+#include "panes/PanelRTop.h"
+#include "panes/PanelRight.h"
+#include "platform/proc/ProcessInfo.h"
+#include "platform/proc/Toolhelp.h"
+#include "platform/text/Format.h"
+#include "platform/win/Shell.h"
+
+namespace {
+
+struct ShellCall {
+    std::string verb, file;
+    HWND owner;
+    ULONG mask;
+};
+std::vector<ShellCall> g_shellCalls;
+
+BOOL WINAPI RecordShellExecuteEx(SHELLEXECUTEINFOA* info) {
+    g_shellCalls.push_back({info->lpVerb ? info->lpVerb : "", info->lpFile ? info->lpFile : "", info->hwnd,
+                            info->fMask});
+    return TRUE;
+}
+
+class DetailsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = StartMainFrame();
+        ASSERT_NE(nullptr, frame);
+        tree = frame->m_pPanelLeft->m_hWnd;
+        props = frame->m_pPanelRTop->m_hWnd;
+        modules = frame->m_pPanelRight->m_hWnd;
+        g_shellCalls.clear();
+        g_pfnShellExecuteEx = RecordShellExecuteEx;
+    }
+    void TearDown() override {
+        g_pfnShellExecuteEx = ::ShellExecuteExA;
+        g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
+        CloseMainFrame();
+    }
+    void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
+    void SelectProcess(DWORD pid) {
+        frame->m_pPanelLeft->RefreshProcessList();
+        HTREEITEM item = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, pid);
+        ASSERT_NE(nullptr, item);
+        Select(item);
+    }
+    // A process item with a record of the test's own making.
+    HTREEITEM InsertItem(DWORD pid, DWORD parent) {
+        auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+        record->processId = pid;
+        record->parentProcessId = parent;
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = frame->m_pPanelLeft->m_hRootItem;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.pszText = const_cast<char*>("made.exe");
+        insert.item.lParam = reinterpret_cast<LPARAM>(record);
+        return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    }
+    std::vector<std::string> Labels() {
+        std::vector<std::string> labels;
+        for (auto& row : ListRows(props, 2)) labels.push_back(row[0]);
+        return labels;
+    }
+    std::string Value(const char* label) {
+        for (auto& row : ListRows(props, 2))
+            if (row[0] == label) return row[1];
+        return "<none>";
+    }
+    void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
+    bool TimerRunning() {
+        // Killing tells whether it ran; start it again so the test leaves it as it was.
+        if (!::KillTimer(tree, DETAIL_TIMER_ID)) return false;
+        ::SetTimer(tree, DETAIL_TIMER_ID, 1000, nullptr);
+        return true;
+    }
+
+    COurFrame* frame = nullptr;
+    HWND tree = nullptr, props = nullptr, modules = nullptr;
+};
+
+const std::vector<std::string> kAllLabels = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};
+
+TEST_F(DetailsTest, SelectingAProcessShowsItsModulesAndDetails) {
+    FixtureProcess fixture("fixture_icon");
+    SelectProcess(fixture.Id());
+
+    auto rows = ListRows(modules, 3);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ("fixture_icon.exe", rows[0][0]);
+    std::string dir = TestDir();
+    EXPECT_TRUE(LabelsEqual(rows[0][1].c_str(), dir.substr(0, dir.size() - 1).c_str())) << rows[0][1];
+    for (size_t i = 0; i < rows.size(); ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = static_cast<int>(i);
+        ::SendMessageA(modules, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(i == 0 ? 0 : 1, item.iImage);
+        // Each size is the file's own, in whole kilobytes.
+        const std::string& path = frame->m_pPanelRight->ModulePath(static_cast<int>(i));
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+            ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+            EXPECT_EQ(FormatKilobytes(size), rows[i][2]) << path;
+        }
+    }
+
+    EXPECT_EQ(kAllLabels, Labels());
+    PROCESS_MEMORY_COUNTERS counters{};
+    ASSERT_TRUE(::GetProcessMemoryInfo(fixture.Handle(), &counters, sizeof(counters)));
+    EXPECT_EQ(FormatKilobytes(counters.PeakWorkingSetSize), Value("峰值使用内存"));
+    FILETIME created;
+    ASSERT_TRUE(GetCreationTime(fixture.Handle(), &created));
+    EXPECT_EQ(FormatStartTime(created), Value("进程启动时间"));
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    EXPECT_TRUE(LabelsEqual(self, Value("父进程").c_str())) << Value("父进程");
+    EXPECT_EQ(fixture.Id(), frame->m_pPanelLeft->m_dwProcessId);
+    EXPECT_TRUE(TimerRunning());
+}
+
+TEST_F(DetailsTest, NoParentRowWhenTheParentIdBelongsToAYoungerProcess) {
+    FixtureProcess older("fixture_noicon");
+    ::Sleep(50);
+    FixtureProcess younger("fixture_icon");
+    Select(InsertItem(older.Id(), younger.Id()));
+    EXPECT_EQ((std::vector<std::string>{"当前使用内存", "峰值使用内存", "进程启动时间"}), Labels());
+    // The other way round the parent is plausible and shown.
+    Select(InsertItem(younger.Id(), older.Id()));
+    EXPECT_EQ(kAllLabels, Labels());
+}
+
+TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
+    FixtureProcess fixture("fixture_icon");
+    SelectProcess(fixture.Id());
+    auto modulesBefore = ListRows(modules, 3);
+    Select(frame->m_pPanelLeft->m_hRootItem);
+    EXPECT_EQ(modulesBefore, ListRows(modules, 3));
+    EXPECT_EQ(kAllLabels, Labels());
+    EXPECT_EQ(fixture.Id(), frame->m_pPanelLeft->m_dwProcessId);
+    EXPECT_TRUE(TimerRunning());
+
+    // A tick rewrites the first three rows in place, never the parent.
+    std::string parent = Value("父进程");
+    for (const char* label : {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"})
+        UpdatePropertyRow(frame->m_pPanelRTop, "stale", label);
+    Tick();
+    EXPECT_NE("stale", Value("当前使用内存"));
+    EXPECT_NE("stale", Value("峰值使用内存"));
+    EXPECT_NE("stale", Value("进程启动时间"));
+    EXPECT_EQ("stale", Value("父进程"));
+    EXPECT_EQ(kAllLabels, Labels());
+    // The real timer does the same within its second.
+    UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
+    Pump(1500);
+    EXPECT_NE("stale", Value("当前使用内存"));
+}
+
+TEST_F(DetailsTest, RowMissingAtSelectionNeverAppearsLater) {
+    FixtureProcess fixture("fixture_icon");
+    Select(InsertItem(0x7FFFFFF0, 0));  // no such process: no row at all
+    EXPECT_TRUE(Labels().empty());
+    EXPECT_TRUE(TimerRunning());
+    frame->m_pPanelLeft->m_dwProcessId = fixture.Id();  // now the queries would succeed
+    Tick();
+    EXPECT_TRUE(Labels().empty());
+}
+
+TEST_F(DetailsTest, UpdatePropertyRowFindsTheFirstRowByItsLabel) {
+    CWnd* list = frame->m_pPanelRTop;
+    list->SendMessage(LVM_DELETEALLITEMS);
+    UpdatePropertyRow(list, "x", "FileVersion");  // empty list: nothing happens
+    EXPECT_EQ(0, list->SendMessage(LVM_GETITEMCOUNT));
+    AppendPropertyRow(list, "1", "FileVersion");
+    AppendPropertyRow(list, "2", "FileVersion");
+    AppendPropertyRow(list, "3", "当前使用内存");
+    UpdatePropertyRow(list, "9", "fileversion");
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"FileVersion", "9"}, {"FileVersion", "2"}, {"当前使用内存", "3"}}),
+              ListRows(props, 2));
+    UpdatePropertyRow(list, "8", "当前使用内存");
+    EXPECT_EQ("8", ListCellText(props, 2, 1));
+    UpdatePropertyRow(list, "7", "当前使用内彡");  // one trail byte apart: another label
+    UpdatePropertyRow(list, "7", "Nothing");
+    EXPECT_EQ("8", ListCellText(props, 2, 1));
+    EXPECT_EQ(3, list->SendMessage(LVM_GETITEMCOUNT));
+    list->SendMessage(LVM_DELETEALLITEMS);
+    AppendPropertyRow(list, "a", "first");
+    EXPECT_EQ("first", ListCellText(props, 0, 0));
+}
+
+TEST_F(DetailsTest, StartTimeTextCoversEveryYearFrom1900) {
+    auto text = [](int year, int month, int day) {
+        SYSTEMTIME st{};
+        st.wYear = static_cast<WORD>(year);
+        st.wMonth = static_cast<WORD>(month);
+        st.wDay = static_cast<WORD>(day);
+        st.wHour = 12;
+        FILETIME ft;
+        ::SystemTimeToFileTime(&st, &ft);
+        return FormatStartTime(ft);
+    };
+    EXPECT_EQ("1969-07-20", text(1969, 7, 20).substr(0, 10));
+    EXPECT_EQ("2040-06-15", text(2040, 6, 15).substr(0, 10));
+    EXPECT_EQ("1900-03-01", text(1900, 3, 1).substr(0, 10));
+    // Before 1900 (a zero file time): the start of the calendar in local time.
+    SYSTEMTIME epoch{1970, 1, 4, 1, 0, 0, 0, 0}, local;
+    ::SystemTimeToTzSpecificLocalTime(nullptr, &epoch, &local);
+    FILETIME zero{0, 0};
+    EXPECT_EQ(FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond),
+              FormatStartTime(zero));
+}
+
+TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
+    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+        if (flags & TH32CS_SNAPMODULE) return INVALID_HANDLE_VALUE;
+        return ::CreateToolhelp32Snapshot(flags, pid);
+    };
+    frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
+    auto rows = ListRows(modules, 3);
+    ASSERT_GT(rows.size(), 3u);
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    EXPECT_TRUE(LabelsEqual(frame->m_pPanelRight->ModulePath(0).c_str(), self));
+    bool kernel = false;
+    for (auto& row : rows) kernel |= LabelsEqual(row[0].c_str(), "kernel32.dll");
+    EXPECT_TRUE(kernel);
+    frame->m_pPanelRight->ShowModules(0);
+    EXPECT_TRUE(ListRows(modules, 3).empty());
+}
+
+TEST_F(DetailsTest, DoubleClickAsksForThePropertiesOfTheMarkedRow) {
+    frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
+    NMITEMACTIVATE click{};
+    click.hdr.hwndFrom = modules;
+    click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(modules));
+    click.hdr.code = NM_DBLCLK;
+    click.iItem = 0;  // where the click fell: not what counts
+    auto dblclk = [&] {
+        ::SendMessageA(::GetParent(modules), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    };
+    ::SendMessageA(modules, LVM_SETSELECTIONMARK, 0, -1);
+    dblclk();
+    EXPECT_TRUE(g_shellCalls.empty());
+    ::SendMessageA(modules, LVM_SETSELECTIONMARK, 0, 2);
+    dblclk();
+    ASSERT_EQ(1u, g_shellCalls.size());
+    EXPECT_EQ("properties", g_shellCalls[0].verb);
+    EXPECT_EQ(frame->m_pPanelRight->ModulePath(2), g_shellCalls[0].file);
+    EXPECT_EQ(modules, g_shellCalls[0].owner);
+    EXPECT_TRUE(g_shellCalls[0].mask & SEE_MASK_INVOKEIDLIST);
+}
+
+TEST_F(DetailsTest, SelectionsWithTicksLeakNothing) {
+    FixtureProcess a("fixture_icon"), b("fixture_noicon");
+    frame->m_pPanelLeft->RefreshProcessList();
+    HTREEITEM ia = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, a.Id());
+    HTREEITEM ib = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, b.Id());
+    ASSERT_TRUE(ia && ib);
+    for (int i = 0; i < 10; ++i) { Select(i % 2 ? ia : ib); Tick(); }
+    int handles = CountOwnHandles(), gdi = CountGdiObjects();
+    for (int i = 0; i < 500; ++i) {
+        Select(i % 2 ? ia : ib);
+        Tick();
+    }
+    Pump();
+    EXPECT_LE(CountOwnHandles(), handles);
+    EXPECT_LE(CountGdiObjects(), gdi);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// The process tree: items, icons, records, refills, a failing snapshot, and no leaks.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "Harness.h"
+#include "ResourceCounts.h"
+#include "panes/PanelLeft.h"
+#include "platform/proc/Toolhelp.h"
+
+namespace {
+
+class TreeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = StartMainFrame();
+        ASSERT_NE(nullptr, frame);
+        pane = frame->m_pPanelLeft;
+        tree = pane->m_hWnd;
+    }
+    void TearDown() override {
+        g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
+        CloseMainFrame();
+    }
+    std::vector<TreeEntry> Items() { return TreeChildren(tree, pane->m_hRootItem); }
+    const TreeEntry* Find(const std::vector<TreeEntry>& items, DWORD pid) {
+        for (const TreeEntry& e : items)
+            if (e.ProcessId() == pid) return &e;
+        return nullptr;
+    }
+    // Everything a fill promises, whatever processes there are.
+    void ExpectWellFormedFill() {
+        auto roots = TreeChildren(tree, TVI_ROOT);
+        ASSERT_EQ(1u, roots.size());
+        EXPECT_EQ(pane->m_hRootItem, roots[0].item);
+        EXPECT_EQ("进程列表", roots[0].text);
+        EXPECT_EQ(0, roots[0].image);
+        EXPECT_EQ(0, roots[0].selectedImage);
+        EXPECT_EQ(0, roots[0].data);
+        // A root without children has nothing to expand; with children it shows them.
+        if (!Items().empty())
+            EXPECT_TRUE(::SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(pane->m_hRootItem),
+                                       TVIS_EXPANDED) & TVIS_EXPANDED);
+        EXPECT_EQ(nullptr, reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+        int withIcon = 0;
+        std::set<int> images;
+        for (const TreeEntry& e : Items()) {
+            ASSERT_NE(0, e.data) << e.text;
+            EXPECT_NE(0u, e.ProcessId()) << e.text;
+            EXPECT_EQ(e.image, e.selectedImage);
+            EXPECT_TRUE(TreeChildren(tree, e.item).empty());  // flat: no process under another
+            if (e.image >= 2) {
+                ++withIcon;
+                EXPECT_TRUE(images.insert(e.image).second) << "image shared: " << e.text;
+            } else {
+                EXPECT_EQ(1, e.image);
+            }
+        }
+        EXPECT_EQ(2 + withIcon, pane->m_imageList.GetImageCount());
+    }
+
+    COurFrame* frame = nullptr;
+    CPanelLeft* pane = nullptr;
+    HWND tree = nullptr;
+};
+
+TEST_F(TreeTest, ListsEveryProcessWithItsOwnIconOrTheFallback) {
+    FixtureProcess iconA("fixture_icon"), iconB("fixture_icon"), plain("fixture_noicon");
+    pane->RefreshProcessList();
+    ExpectWellFormedFill();
+    auto items = Items();
+    const TreeEntry* a = Find(items, iconA.Id());
+    const TreeEntry* b = Find(items, iconB.Id());
+    const TreeEntry* c = Find(items, plain.Id());
+    ASSERT_TRUE(a && b && c);
+    EXPECT_EQ("fixture_icon.exe", a->text);
+    EXPECT_EQ("fixture_icon.exe", b->text);
+    EXPECT_EQ("fixture_noicon.exe", c->text);
+    EXPECT_GE(a->image, 2);
+    EXPECT_GE(b->image, 2);
+    EXPECT_NE(a->image, b->image);  // each instance has an image of its own
+    EXPECT_EQ(1, c->image);
+    auto* record = reinterpret_cast<const ProcessItemData*>(a->data);
+    EXPECT_EQ(::GetCurrentProcessId(), record->parentProcessId);
+    EXPECT_EQ(nullptr, Find(items, 0));
+    // Snapshot order: the processes the test started come in the order they were started.
+    std::vector<DWORD> order;
+    for (const TreeEntry& e : items)
+        if (e.ProcessId() == iconA.Id() || e.ProcessId() == iconB.Id() || e.ProcessId() == plain.Id())
+            order.push_back(e.ProcessId());
+    EXPECT_EQ((std::vector<DWORD>{iconA.Id(), iconB.Id(), plain.Id()}), order);
+}
+
+TEST_F(TreeTest, RefillsFollowProcessesThatStartAndEnd) {
+    FixtureProcess staying("fixture_icon"), ending("fixture_noicon");
+    auto late = std::make_unique<FixtureProcess>("fixture_icon", "");
+    for (int i = 0; i < 50; ++i) {
+        if (i == 10) ending.End();
+        if (i == 20) late = std::make_unique<FixtureProcess>("fixture_noicon");
+        pane->RefreshProcessList();
+    }
+    ExpectWellFormedFill();
+    auto items = Items();
+    EXPECT_NE(nullptr, Find(items, staying.Id()));
+    EXPECT_EQ(nullptr, Find(items, ending.Id()));
+    const TreeEntry* started = Find(items, late->Id());
+    ASSERT_NE(nullptr, started);
+    EXPECT_EQ("fixture_noicon.exe", started->text);
+}
+
+TEST_F(TreeTest, FailedSnapshotLeavesTheRootAloneExpanded) {
+    g_pfnCreateSnapshot = [](DWORD, DWORD) -> HANDLE {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    };
+    pane->RefreshProcessList();
+    EXPECT_TRUE(Items().empty());
+    EXPECT_EQ(2, pane->m_imageList.GetImageCount());
+    ExpectWellFormedFill();
+}
+
+TEST_F(TreeTest, ModuleSnapshotIsAskedAgainWhileTheSystemSaysBadLength) {
+    static int calls;
+    calls = 0;
+    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+        if ((flags & TH32CS_SNAPMODULE) && ++calls < 3) {
+            ::SetLastError(ERROR_BAD_LENGTH);
+            return INVALID_HANDLE_VALUE;
+        }
+        return ::CreateToolhelp32Snapshot(flags, pid);
+    };
+    FixtureProcess iconed("fixture_icon");
+    HICON icon = pane->GetProcessIcon(iconed.Id());
+    EXPECT_NE(nullptr, icon);
+    EXPECT_EQ(3, calls);
+    if (icon) ::DestroyIcon(icon);
+}
+
+TEST_F(TreeTest, RefillsLeakNoHandlesAndNoGdiObjects) {
+    FixtureProcess iconed("fixture_icon"), plain("fixture_noicon");
+    // The measures must see a leak before they are trusted to see none.
+    int handles0 = CountOwnHandles(), gdi0 = CountGdiObjects();
+    HANDLE leakedEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HBRUSH leakedBrush = ::CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_EQ(handles0 + 1, CountOwnHandles());
+    EXPECT_EQ(gdi0 + 1, CountGdiObjects());
+    ::CloseHandle(leakedEvent);
+    ::DeleteObject(leakedBrush);
+
+    for (int i = 0; i < 5; ++i) pane->RefreshProcessList();  // let lazily made objects settle
+    int handles = CountOwnHandles(), gdi = CountGdiObjects();
+    for (int i = 0; i < 200; ++i) pane->RefreshProcessList();
+    Pump();
+    EXPECT_LE(CountOwnHandles(), handles);
+    EXPECT_LE(CountGdiObjects(), gdi);
+    ExpectWellFormedFill();
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// The toolbar's refresh and stop commands.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "panes/PanelLeft.h"
+#include "panes/PanelRTop.h"
+#include "res/resource.h"
+
+namespace {
+
+class StopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = StartMainFrame();
+        ASSERT_NE(nullptr, frame);
+        pane = frame->m_pPanelLeft;
+        tree = pane->m_hWnd;
+    }
+    void TearDown() override { CloseMainFrame(); }
+    HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
+    void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
+    void Command(UINT id) { frame->SendMessage(WM_COMMAND, id); }
+    size_t ItemCount() { return TreeChildren(tree, pane->m_hRootItem).size(); }
+
+    COurFrame* frame = nullptr;
+    CPanelLeft* pane = nullptr;
+    HWND tree = nullptr;
+};
+
+TEST_F(StopTest, BothButtonsAreAlwaysEnabled) {
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, ID_REFRESH));
+    EXPECT_TRUE(frame->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, ID_STOP_PROCESS));
+}
+
+TEST_F(StopTest, ConfirmedStopEndsTheProcessWithExitCodeOne) {
+    FixtureProcess fixture("fixture_icon");
+    pane->RefreshProcessList();
+    HTREEITEM item = Item(fixture.Id());
+    ASSERT_NE(nullptr, item);
+    Select(item);
+    BoxAnswerer answers;
+    answers.Expect(IDOK);
+    Command(ID_STOP_PROCESS);
+    ASSERT_EQ(1u, answers.boxes.size());
+    EXPECT_EQ("Tessilor", answers.boxes[0].caption);
+    EXPECT_EQ("是否要结束进程 fixture_icon.exe ？", answers.boxes[0].text);
+    EXPECT_TRUE(answers.boxes[0].hasOk && answers.boxes[0].hasCancel);
+    EXPECT_TRUE(answers.boxes[0].exclamation);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(fixture.Handle(), 5000));
+    EXPECT_EQ(1u, fixture.ExitCode());  // not 259, which reads as "still running"
+    EXPECT_EQ(nullptr, Item(fixture.Id()));
+    EXPECT_EQ(0, answers.Unexpected());
+}
+
+TEST_F(StopTest, CancelLeavesProcessAndTree) {
+    FixtureProcess fixture("fixture_icon");
+    pane->RefreshProcessList();
+    Select(Item(fixture.Id()));
+    size_t before = ItemCount();
+    BoxAnswerer answers;
+    answers.Expect(IDCANCEL);
+    Command(ID_STOP_PROCESS);
+    EXPECT_EQ(1u, answers.boxes.size());
+    EXPECT_TRUE(fixture.Running());
+    EXPECT_EQ(before, ItemCount());
+}
+
+TEST_F(StopTest, RootOrNothingSelectedAsksNothing) {
+    BoxAnswerer answers;
+    Command(ID_STOP_PROCESS);  // nothing selected after a fill
+    Select(pane->m_hRootItem);
+    Command(ID_STOP_PROCESS);
+    EXPECT_TRUE(answers.boxes.empty());
+}
+
+TEST_F(StopTest, ProcessThatEndedAfterTheFillCannotBeOpened) {
+    FixtureProcess fixture("fixture_noicon");
+    pane->RefreshProcessList();
+    Select(Item(fixture.Id()));
+    fixture.End();
+    size_t before = ItemCount();
+    BoxAnswerer answers;
+    answers.Expect(IDOK);
+    answers.Expect(IDOK);
+    Command(ID_STOP_PROCESS);
+    ASSERT_EQ(2u, answers.boxes.size());
+    EXPECT_EQ("不能打开进程", answers.boxes[1].text);
+    EXPECT_FALSE(answers.boxes[1].hasCancel);
+    EXPECT_EQ(before, ItemCount());
+}
+
+TEST_F(StopTest, IdNowRunningAnotherExecutableIsNotEnded) {
+    FixtureProcess other("fixture_noicon");
+    // An item that names one executable while its id belongs to a process of another.
+    auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+    record->processId = other.Id();
+    record->parentProcessId = 0;
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = pane->m_hRootItem;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>("fixture_icon.exe");
+    insert.item.lParam = reinterpret_cast<LPARAM>(record);
+    Select(reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
+    BoxAnswerer answers;
+    answers.Expect(IDOK);
+    answers.Expect(IDOK);
+    Command(ID_STOP_PROCESS);
+    ASSERT_EQ(2u, answers.boxes.size());
+    EXPECT_EQ("不能打开进程", answers.boxes[1].text);
+    EXPECT_TRUE(other.Running());
+}
+
+TEST_F(StopTest, RefreshStopsTheDetailRefreshAndFollowsProcesses) {
+    FixtureProcess ending("fixture_icon");
+    pane->RefreshProcessList();
+    Select(Item(ending.Id()));
+    CWnd* props = frame->m_pPanelRTop;
+    ASSERT_GT(props->SendMessage(LVM_GETITEMCOUNT), 0);
+
+    FixtureProcess started("fixture_noicon");
+    ending.End();
+    Command(ID_REFRESH);
+    EXPECT_EQ(nullptr, Item(ending.Id()));
+    EXPECT_NE(nullptr, Item(started.Id()));
+    // The rows stay on show, but nothing rewrites them any more.
+    UpdatePropertyRow(props, "stale", "进程启动时间");
+    Pump(1500);
+    EXPECT_EQ("stale", ListCellText(props->m_hWnd, 2, 1));
+    EXPECT_FALSE(::KillTimer(tree, DETAIL_TIMER_ID));
+
+    // Selecting a process starts the refresh again.
+    Select(Item(started.Id()));
+    UpdatePropertyRow(props, "stale", "进程启动时间");
+    Pump(1500);
+    EXPECT_NE("stale", ListCellText(props->m_hWnd, 2, 1));
+}
+
+}  // namespace

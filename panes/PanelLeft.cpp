@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <map>
 #include <string>
 
 #include "frame/OurFrame.h"
@@ -75,17 +76,24 @@ void CPanelLeft::OnDeleteItem(NMHDR* nmh, LRESULT* result) {
 }
 
 HICON CPanelLeft::GetProcessIcon(DWORD processId) {
-    ScopedHandle snapshot(CreateModuleSnapshot(processId));
-    if (!snapshot.IsValid()) return nullptr;
-    MODULEENTRY32 entry{};
-    entry.dwSize = sizeof(entry);
+    std::string path = ExecutablePath(processId);
     HICON icon = nullptr;
-    if (::Module32First(snapshot.Get(), &entry))  // the first module is the executable
-        ::ExtractIconExA(entry.szExePath, 0, nullptr, &icon, 1);
+    if (!path.empty()) ::ExtractIconExA(path.c_str(), 0, nullptr, &icon, 1);
     return icon;
 }
 
+std::string CPanelLeft::ExecutablePath(DWORD processId) {
+    ScopedHandle snapshot(CreateModuleSnapshot(processId));
+    if (!snapshot.IsValid()) return std::string();
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    // The first module is the executable.
+    return ::Module32First(snapshot.Get(), &entry) ? std::string(entry.szExePath) : std::string();
+}
+
 void CPanelLeft::FillProcessTree() {
+    // One repaint for the whole fill, not one per item.
+    SendMessage(WM_SETREDRAW, FALSE);
     ImageList_SetImageCount(m_imageList.m_hImageList, kStockImages);
     SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 
@@ -101,6 +109,9 @@ void CPanelLeft::FillProcessTree() {
     root.lParam = 0;
     SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&root));
 
+    // Processes that run one executable share its extracted icon during a fill; each item still
+    // gets an image of its own.
+    std::map<std::string, HICON> icons;
     ScopedHandle snapshot(CreateProcessSnapshot());
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof(entry);
@@ -108,10 +119,18 @@ void CPanelLeft::FillProcessTree() {
         do {
             if (entry.th32ProcessID == 0) continue;  // the idle process is no process to show
             int image = 1;
-            if (HICON icon = GetProcessIcon(entry.th32ProcessID)) {
-                int added = m_imageList.Add(icon);
-                if (added >= 0) image = added;
-                ::DestroyIcon(icon);
+            std::string path = ExecutablePath(entry.th32ProcessID);
+            if (!path.empty()) {
+                auto found = icons.find(path);
+                if (found == icons.end()) {
+                    HICON icon = nullptr;
+                    ::ExtractIconExA(path.c_str(), 0, nullptr, &icon, 1);
+                    found = icons.emplace(path, icon).first;
+                }
+                if (found->second) {
+                    int added = m_imageList.Add(found->second);
+                    if (added >= 0) image = added;
+                }
             }
             auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
             if (!record) continue;
@@ -129,7 +148,11 @@ void CPanelLeft::FillProcessTree() {
         } while (::Process32Next(snapshot.Get(), &entry));
     }
     snapshot.Close();
+    for (auto& icon : icons)
+        if (icon.second) ::DestroyIcon(icon.second);
     SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_hRootItem));
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CPanelLeft::RefreshProcessList() {

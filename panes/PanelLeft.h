@@ -1,5 +1,7 @@
 // The process tree pane: every process under one root item, and the details of the selected one.
 #pragma once
+#include <string>
+
 #include "platform/win/ImageList.h"
 #include "platform/win/View.h"
 
@@ -25,6 +27,8 @@ public:
     // The small icon of the process's executable, or null; the caller owns it.
     HICON GetProcessIcon(DWORD processId);
     void RefreshProcessList();
+    // The full path of the process's executable, or "" when its modules can't be read.
+    static std::string ExecutablePath(DWORD processId);
     // Ends the selected process once the user has confirmed it.
     void StopSelectedProcess();
 

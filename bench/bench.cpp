@@ -242,8 +242,16 @@ int main(int argc, char** argv) {
     });
     pane->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(mine));
     double tick = Median(runs * 10, [&] { pane->SendMessage(WM_TIMER, DETAIL_TIMER_ID, 0); });
+    // What a tick must ask the system: one process handle, its memory counters and its times.
+    double tickFloor = Median(runs * 10, [&] {
+        ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, self));
+        PROCESS_MEMORY_COUNTERS counters{};
+        ::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters));
+        FILETIME times[4];
+        ::GetProcessTimes(process.Get(), &times[0], &times[1], &times[2], &times[3]);
+    });
     std::printf("%-34s %9.2f ms\n", "one selection of a process", select);
-    std::printf("%-34s %9.3f ms   target <= 1 ms\n", "one detail tick", tick);
+    Row("one detail tick (target <= 1 ms)", tick, tickFloor);
 
     ::DestroyWindow(frame->m_hWnd);
     ImageList_Destroy(scratchImages);

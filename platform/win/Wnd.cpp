@@ -1,8 +1,15 @@
 #include "Wnd.h"
 
+#include <unordered_map>
+
 namespace {
 
-const char kObjectProp[] = "Tessilor.CWnd";
+// Which object each window of the layer belongs to. A map in the process rather than a window
+// property: every message looks its window up, and Wine answers property reads through its server.
+std::unordered_map<HWND, CWnd*>& HandleMap() {
+    static std::unordered_map<HWND, CWnd*> map;
+    return map;
+}
 
 // The object whose window CreateEx is making on this thread, and the hook that binds it.
 thread_local CWnd* t_pWndInit = nullptr;
@@ -24,11 +31,11 @@ HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
 
 void AfxAttach(HWND hwnd, CWnd* wnd) {
     wnd->m_hWnd = hwnd;
-    ::SetPropA(hwnd, kObjectProp, wnd);
+    HandleMap()[hwnd] = wnd;
 }
 
 void AfxDetach(HWND hwnd, CWnd* wnd) {
-    ::RemovePropA(hwnd, kObjectProp);
+    HandleMap().erase(hwnd);
     wnd->m_hWnd = nullptr;
 }
 
@@ -52,7 +59,9 @@ void AfxUnbind(HWND hwnd) {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProp)) : nullptr;
+    if (!hwnd) return nullptr;
+    auto found = HandleMap().find(hwnd);
+    return found == HandleMap().end() ? nullptr : found->second;
 }
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,6 @@
 #include "about/AboutDlg.h"
 
+#include "platform/win/Shell.h"
 #include "res/resource.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
@@ -12,4 +13,10 @@ const MsgMap* CAboutDlg::GetMessageMap() const {
     MESSAGE_MAP(nullptr, entries);
 }
 
-void CAboutDlg::OnWebLink() {}
+void CAboutDlg::OnWebLink() {
+    // The button shows the address it opens; reading it back keeps the two from drifting apart.
+    char address[256] = "";
+    ::GetDlgItemTextA(m_hWnd, IDC_WEB_LINK, address, sizeof(address));
+    // Failure (no browser, no association) is left to the shell; the box stays as it is.
+    g_pfnShellExecute(nullptr, "open", address, "", "", SW_SHOW);
+}

@@ -1,5 +1,6 @@
 #include "app/MainApp.h"
 
+#include "about/AboutDlg.h"
 #include "frame/OurFrame.h"
 #include "res/resource.h"
 
@@ -28,4 +29,7 @@ BOOL CMainApp::InitInstance() {
     return TRUE;
 }
 
-void CMainApp::OnAppAbout() {}
+void CMainApp::OnAppAbout() {
+    CAboutDlg dlg;
+    dlg.DoModal();
+}

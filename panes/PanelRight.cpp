@@ -3,6 +3,9 @@
 #include <psapi.h>
 #include <shlwapi.h>
 
+#include "frame/OurFrame.h"
+#include "panes/PanelLeft.h"
+#include "panes/PanelRTop.h"
 #include "platform/proc/Handles.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
@@ -14,6 +17,9 @@ const CRuntimeClass CPanelRight::classInfo = {"CPanelRight", &CreateWndObject<CP
 namespace {
 const int kMaxFallbackModules = 1024;
 const std::string kNoPath;
+// The version strings shown, in this order, each labelled with its own key.
+const char* const kVersionKeys[] = {"ProductName", "CompanyName", "FileDescription",
+                                    "FileVersion", "ProductVersion", "LegalCopyright"};
 }  // namespace
 
 const MsgMap* CPanelRight::GetMessageMap() const {
@@ -21,6 +27,7 @@ const MsgMap* CPanelRight::GetMessageMap() const {
     static const MsgMapEntry entries[] = {
         ON_WM_CREATE(),
         ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblclk),
+        ON_NOTIFY_REFLECT(LVN_ITEMCHANGED, OnItemchanged),
     };
     MESSAGE_MAP(CListView::GetMessageMap(), entries);
 }
@@ -141,4 +148,44 @@ void CPanelRight::OnDblclk(NMHDR*, LRESULT* result) {
     info.nShow = SW_HIDE;
     g_pfnShellExecuteEx(&info);
     if (info.hProcess) ::CloseHandle(info.hProcess);
+}
+
+void CPanelRight::OnItemchanged(NMHDR* nmh, LRESULT* result) {
+    // Any change that leaves a row focused rebuilds, also a selection change of the same row.
+    auto* change = reinterpret_cast<NMLISTVIEW*>(nmh);
+    if (change->uNewState & LVIS_FOCUSED) ShowVersionInfo(change->iItem);
+    *result = 0;
+}
+
+void CPanelRight::ShowVersionInfo(int row) {
+    auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
+    // Stopped before anything can fail: a tick would write process rows over the module's.
+    frame->m_pPanelLeft->KillTimer(DETAIL_TIMER_ID);
+    frame->m_pPanelRTop->SendMessage(LVM_DELETEALLITEMS);
+
+    const std::string& path = ModulePath(row);
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0) return;
+    std::vector<char> block(size + 1);  // freed on every way out
+    if (!::GetFileVersionInfoA(path.c_str(), 0, size + 1, block.data())) return;
+
+    void* translation = nullptr;
+    UINT length = 0;
+    // A value too short for one language/code-page pair is as good as none.
+    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
+        !translation || length < 2 * sizeof(WORD))
+        return;
+    const WORD* pair = static_cast<const WORD*>(translation);
+    std::string prefix = VersionTablePrefix(pair[0], pair[1]);
+    for (const char* key : kVersionKeys) AddVersionRow(prefix.c_str(), key, key, block.data());
+}
+
+void CPanelRight::AddVersionRow(LPCSTR prefix, LPCSTR key, LPCSTR label, const void* block) {
+    std::string query = std::string(prefix) + key;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(block, query.c_str(), &value, &length)) return;
+    AppendPropertyRow(static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop,
+                      value ? static_cast<const char*>(value) : "", label);
 }

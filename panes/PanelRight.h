@@ -21,6 +21,11 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnDblclk(NMHDR* nmh, LRESULT* result);
+    void OnItemchanged(NMHDR* nmh, LRESULT* result);
+    // Stops the detail refresh and fills the properties pane with the row's version strings.
+    void ShowVersionInfo(int row);
+    // Appends one string of the version block's table, labelled, when the table has it.
+    void AddVersionRow(LPCSTR prefix, LPCSTR key, LPCSTR label, const void* block);
     const MsgMap* GetMessageMap() const override;
 
 private:

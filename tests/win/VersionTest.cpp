@@ -1,0 +1,240 @@
+// Module version information: focusing a module row shows its version strings in the properties
+// pane and stops the process-detail refresh.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+
+#include "Harness.h"
+#include "ResourceCounts.h"
+#include "app/MainApp.h"
+#include "panes/PanelLeft.h"
+#include "panes/PanelRTop.h"
+#include "panes/PanelRight.h"
+#include "platform/win/Shell.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const char kMemoryLabel[] = "当前使用内存";
+
+// Copies the fixture library into a folder whose path is 256 characters long, longer than a
+// list cell gives back (Wine gives 255 of them, Windows 254). So that the whole path still fits
+// in MAX_PATH the copy is named "v": the trailing dot keeps the loader from adding ".dll".
+std::string LongPathCopy() {
+    std::string dir = TestDir();
+    dir += std::string(256 - dir.size(), 'd');
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    ::CopyFileA((TestDir() + "verfix_all.dll").c_str(), (dir + "\\v").c_str(), FALSE);
+    return dir + "\\v.";
+}
+
+class VersionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (const char* name : {"verfix_all", "verfix_nocompany", "verfix_twolang", "verfix_notable",
+                                 "verfix_short", "verfix_none"})
+            ::LoadLibraryA((TestDir() + name + ".dll").c_str());
+        ::LoadLibraryA(LongPathCopy().c_str());
+    }
+
+    void SetUp() override {
+        frame = StartMainFrame();
+        ASSERT_NE(nullptr, frame);
+        modules = frame->m_pPanelRight;
+        properties = frame->m_pPanelRTop->m_hWnd;
+        modules->ShowModules(::GetCurrentProcessId());
+    }
+    void TearDown() override { CloseMainFrame(); }
+
+    // The row of the module whose file has this name, or -1.
+    int Row(const char* file) {
+        std::string tail = std::string("\\") + file;
+        for (int row = 0; row < modules->SendMessage(LVM_GETITEMCOUNT); ++row) {
+            const std::string& path = modules->ModulePath(row);
+            if (path.size() >= tail.size() &&
+                lstrcmpiA(path.c_str() + path.size() - tail.size(), tail.c_str()) == 0)
+                return row;
+        }
+        return -1;
+    }
+    void SetState(int row, UINT state, UINT mask) {
+        LVITEMA item{};
+        item.state = state;
+        item.stateMask = mask;
+        modules->SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+    void Focus(int row) { SetState(row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED); }
+    // The properties pane after focusing the module with this file name.
+    Rows FocusModule(const char* file) {
+        int row = Row(file);
+        EXPECT_GE(row, 0) << file;
+        Focus(row);
+        return ListRows(properties, 2);
+    }
+    HTREEITEM TreeItemOf(DWORD processId) {
+        HWND tree = frame->m_pPanelLeft->m_hWnd;
+        auto next = [tree](UINT how, HTREEITEM from) {
+            return reinterpret_cast<HTREEITEM>(
+                ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+        };
+        for (HTREEITEM item = next(TVGN_CHILD, frame->m_pPanelLeft->m_hRootItem); item;
+             item = next(TVGN_NEXT, item)) {
+            TVITEMA tv{};
+            tv.mask = TVIF_PARAM;
+            tv.hItem = item;
+            ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+            auto* record = reinterpret_cast<const ProcessItemData*>(tv.lParam);
+            if (record && record->processId == processId) return item;
+        }
+        return nullptr;
+    }
+    void SelectTreeItem(HTREEITEM item) {
+        frame->m_pPanelLeft->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    }
+    std::string MemoryValue() {
+        Rows rows = ListRows(properties, 2);
+        for (const auto& row : rows)
+            if (row[0] == kMemoryLabel) return row[1];
+        return "(no row)";
+    }
+
+    COurFrame* frame = nullptr;
+    CPanelRight* modules = nullptr;
+    HWND properties = nullptr;
+};
+
+TEST_F(VersionTest, ShowsTheSixStringsInOrderLabelledWithTheirKeys) {
+    const Rows all = {{"ProductName", "Fixture Product"},
+                      {"CompanyName", "测试公司"},
+                      {"FileDescription", "Fixture library"},
+                      {"FileVersion", "2, 3, 4, 5"},
+                      {"ProductVersion", "2.3"},
+                      {"LegalCopyright", "Copyright 2026 Fixture"}};
+    EXPECT_EQ(all, FocusModule("verfix_all.dll"));
+    // A directory longer than a list cell holds: the file is still the listed one.
+    EXPECT_EQ(all, FocusModule("v"));
+
+    // The program's own resource, linked into this executable, the first module.
+    Focus(0);
+    Rows own = ListRows(properties, 2);
+    ASSERT_EQ(6u, own.size());
+    const char* keys[] = {"ProductName", "CompanyName", "FileDescription", "FileVersion", "ProductVersion",
+                          "LegalCopyright"};
+    for (size_t i = 0; i < own.size(); ++i) EXPECT_EQ(keys[i], own[i][0]);
+    EXPECT_EQ("1, 1, 0, 1", own[3][1]);
+}
+
+TEST_F(VersionTest, ShowsOnlyThePresentStringsOfTheFirstTranslation) {
+    EXPECT_EQ((Rows{{"ProductName", "No Company Product"},
+                    {"FileDescription", "No company"},
+                    {"FileVersion", "1.0"},
+                    {"ProductVersion", "1.0.0"},
+                    {"LegalCopyright", "Nobody"}}),
+              FocusModule("verfix_nocompany.dll"));
+    EXPECT_EQ((Rows{{"ProductName", "中文产品"}, {"FileVersion", "1.0 zh"}}),
+              FocusModule("verfix_twolang.dll"));
+}
+
+TEST_F(VersionTest, NoUsableTableLeavesThePaneEmpty) {
+    for (const char* file : {"verfix_notable.dll", "verfix_none.dll", "verfix_short.dll"}) {
+        ASSERT_FALSE(FocusModule("verfix_all.dll").empty());
+        EXPECT_EQ(Rows{}, FocusModule(file)) << file;
+    }
+}
+
+TEST_F(VersionTest, FocusingAModuleStopsTheDetailRefreshUntilAProcessIsSelected) {
+    HWND tree = frame->m_pPanelLeft->m_hWnd;
+    HTREEITEM self = TreeItemOf(::GetCurrentProcessId());
+    ASSERT_NE(nullptr, self);
+    SelectTreeItem(self);
+    ASSERT_NE("(no row)", MemoryValue());
+
+    FocusModule("verfix_none.dll");
+    AppendPropertyRow(frame->m_pPanelRTop, "marker", kMemoryLabel);
+    Pump(1300);  // a running timer would have ticked
+    EXPECT_EQ("marker", MemoryValue());
+    EXPECT_FALSE(::KillTimer(tree, DETAIL_TIMER_ID));
+
+    // The root changes nothing; the process selected again restarts the refresh.
+    SelectTreeItem(frame->m_pPanelLeft->m_hRootItem);
+    EXPECT_EQ("marker", MemoryValue());
+    SelectTreeItem(self);
+    UpdatePropertyRow(frame->m_pPanelRTop, "marker", kMemoryLabel);
+    Pump(1300);
+    EXPECT_NE("marker", MemoryValue());
+    EXPECT_TRUE(::KillTimer(tree, DETAIL_TIMER_ID));
+}
+
+TEST_F(VersionTest, EveryNotificationWithTheFocusRebuildsTheSameRows) {
+    int all = Row("verfix_all.dll"), twolang = Row("verfix_twolang.dll");
+    ASSERT_GE(all, 0);
+    ASSERT_GE(twolang, 0);
+    Focus(all);
+    const Rows first = ListRows(properties, 2);
+    for (int i = 0; i < 3; ++i) {
+        AppendPropertyRow(frame->m_pPanelRTop, "stale", "stale");
+        SetState(all, LVIS_FOCUSED, LVIS_SELECTED);  // deselected, focus kept
+        EXPECT_EQ(first, ListRows(properties, 2));
+        AppendPropertyRow(frame->m_pPanelRTop, "stale", "stale");
+        SetState(all, LVIS_FOCUSED | LVIS_SELECTED, LVIS_SELECTED);
+        EXPECT_EQ(first, ListRows(properties, 2));
+    }
+    // A change without the focus leaves the pane alone.
+    SetState(twolang, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(first, ListRows(properties, 2));
+}
+
+Rows g_rowsAtProperties;
+std::string g_fileAtProperties;
+BOOL WINAPI RecordProperties(SHELLEXECUTEINFOA* info) {
+    g_rowsAtProperties = ListRows(static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop->m_hWnd, 2);
+    g_fileAtProperties = info->lpFile;
+    return TRUE;
+}
+
+TEST_F(VersionTest, DoubleClickShowsTheVersionRowsBeforeTheProperties) {
+    int row = Row("verfix_twolang.dll");
+    ASSERT_GE(row, 0);
+    FocusModule("verfix_all.dll");
+    modules->SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    modules->SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+
+    auto saved = g_pfnShellExecuteEx;
+    g_pfnShellExecuteEx = RecordProperties;
+    g_rowsAtProperties.clear();
+    g_fileAtProperties.clear();
+    modules->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    modules->SendMessage(WM_LBUTTONUP, 0, at);
+    modules->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    modules->SendMessage(WM_LBUTTONUP, 0, at);
+    Pump();
+    g_pfnShellExecuteEx = saved;
+
+    EXPECT_EQ(modules->ModulePath(row), g_fileAtProperties);
+    EXPECT_EQ((Rows{{"ProductName", "中文产品"}, {"FileVersion", "1.0 zh"}}), g_rowsAtProperties);
+}
+
+TEST_F(VersionTest, FocusChangesKeepHandlesAndMemoryFlat) {
+    int a = Row("verfix_all.dll"), b = Row("verfix_short.dll");
+    ASSERT_GE(a, 0);
+    ASSERT_GE(b, 0);
+    auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS counters{};
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+        return static_cast<long long>(counters.PagefileUsage);
+    };
+    for (int i = 0; i < 20; ++i) Focus(i % 2 ? a : b);  // let the first uses settle
+    int handles = CountOwnHandles(), gdi = CountGdiObjects();
+    long long memory = privateBytes();
+    for (int i = 0; i < 500; ++i) Focus(i % 2 ? a : b);
+    EXPECT_LE(CountOwnHandles(), handles + 2);
+    EXPECT_LE(CountGdiObjects(), gdi + 2);
+    EXPECT_LT(privateBytes() - memory, 256 * 1024);
+    EXPECT_EQ(6u, ListRows(properties, 2).size());
+}
+
+}  // namespace

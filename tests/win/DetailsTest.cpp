@@ -52,18 +52,8 @@ protected:
         ASSERT_NE(nullptr, item);
         Select(item);
     }
-    // A process item with a record of the test's own making.
     HTREEITEM InsertItem(DWORD pid, DWORD parent) {
-        auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
-        record->processId = pid;
-        record->parentProcessId = parent;
-        TVINSERTSTRUCTA insert{};
-        insert.hParent = frame->m_pPanelLeft->m_hRootItem;
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-        insert.item.pszText = const_cast<char*>("made.exe");
-        insert.item.lParam = reinterpret_cast<LPARAM>(record);
-        return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        return InsertProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, "made.exe", pid, parent);
     }
     std::vector<std::string> Labels() {
         std::vector<std::string> labels;

@@ -217,3 +217,16 @@ HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId) {
         if (e.ProcessId() == processId) return e.item;
     return nullptr;
 }
+
+HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId) {
+    auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+    record->processId = processId;
+    record->parentProcessId = parentId;
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = root;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(text);
+    insert.item.lParam = reinterpret_cast<LPARAM>(record);
+    return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}

@@ -36,6 +36,8 @@ struct TreeEntry {
 std::vector<TreeEntry> TreeChildren(HWND tree, HTREEITEM parent);
 // The item of a process, or null.
 HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId);
+// Adds a process item of the test's own making: any name with any record.
+HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId);
 
 // One modal box as the hook saw it.
 struct BoxRecord {

@@ -93,16 +93,7 @@ TEST_F(StopTest, ProcessThatEndedAfterTheFillCannotBeOpened) {
 TEST_F(StopTest, IdNowRunningAnotherExecutableIsNotEnded) {
     FixtureProcess other("fixture_noicon");
     // An item that names one executable while its id belongs to a process of another.
-    auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
-    record->processId = other.Id();
-    record->parentProcessId = 0;
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = pane->m_hRootItem;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = const_cast<char*>("fixture_icon.exe");
-    insert.item.lParam = reinterpret_cast<LPARAM>(record);
-    Select(reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
+    Select(InsertProcessItem(tree, pane->m_hRootItem, "fixture_icon.exe", other.Id(), 0));
     BoxAnswerer answers;
     answers.Expect(IDOK);
     answers.Expect(IDOK);

@@ -165,6 +165,8 @@ LRESULT CFrameWnd::OnSetFocusMsg(WPARAM, LPARAM) {
 
 LRESULT CFrameWnd::OnToolTipText(WPARAM, LPARAM lParam) {
     auto* nmh = reinterpret_cast<NMHDR*>(lParam);
+    // Every notification of the panes passes here; only tooltip requests need the toolbar.
+    if (nmh->code != TTN_GETDISPINFOA && nmh->code != TTN_GETDISPINFOW) return Default();
     auto* bar = dynamic_cast<CToolBar*>(GetControlBar(AFX_IDW_TOOLBAR));
     HWND tips = bar ? reinterpret_cast<HWND>(bar->SendMessage(TB_GETTOOLTIPS)) : nullptr;
     if (!tips || nmh->hwndFrom != tips) return Default();

@@ -4,5 +4,12 @@
 #include <windows.h>
 #include <winspool.h>
 
-inline BOOL(WINAPI* g_pfnEnumPorts)(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
-                                    LPDWORD returned) = ::EnumPortsA;
+using EnumPortsFunction = BOOL(WINAPI*)(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
+                                        LPDWORD returned);
+
+// The spooler's own EnumPortsA, loaded on first use: the spooler library costs start-up time
+// and only the port list needs it.
+BOOL WINAPI SpoolerEnumPorts(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
+                             LPDWORD returned);
+
+inline EnumPortsFunction g_pfnEnumPorts = SpoolerEnumPorts;

@@ -59,3 +59,16 @@ void CTreeView::OnDestroy() {
     SendMessage(TVM_SETIMAGELIST, TVSIL_STATE, 0);
     CView::OnDestroy();
 }
+
+const MsgMap* CListView::GetMessageMap() const {
+    using ThisClass = CListView;
+    static const MsgMapEntry entries[] = {
+        ON_NOTIFY_REFLECT(LVN_DELETEALLITEMS, OnDeleteAllItems),
+    };
+    MESSAGE_MAP(CView::GetMessageMap(), entries);
+}
+
+void CListView::OnDeleteAllItems(NMHDR*, LRESULT* result) {
+    // The panes' rows carry no data of their own: no notification per deleted row is needed.
+    *result = TRUE;
+}

@@ -44,5 +44,7 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override { return &classInfo; }
 
 protected:
+    void OnDeleteAllItems(NMHDR* nmh, LRESULT* result);
+    const MsgMap* GetMessageMap() const override;
     LPCSTR ControlClass() const override { return WC_LISTVIEWA; }
 };

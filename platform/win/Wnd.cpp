@@ -183,8 +183,10 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     auto* nmh = reinterpret_cast<NMHDR*>(lParam);
-    CWnd* sender = FromHandlePermanent(nmh->hwndFrom);
-    if (sender && sender != this) {
+    // Only the control's own parent offers it back: a notification passed further up (by a
+    // splitter to the frame) has had its chance.
+    CWnd* sender = ::GetParent(nmh->hwndFrom) == m_hWnd ? FromHandlePermanent(nmh->hwndFrom) : nullptr;
+    if (sender) {
         ReflectedNotify reflected{nmh, 0, false};
         ::SendMessageA(sender->m_hWnd, WM_REFLECT_NOTIFY, 0, reinterpret_cast<LPARAM>(&reflected));
         if (reflected.handled) {

@@ -185,7 +185,7 @@ protected:
         g_calls.clear();
     }
     void TearDown() override {
-        g_pfnEnumPorts = ::EnumPortsA;
+        g_pfnEnumPorts = SpoolerEnumPorts;
         CloseMainFrame();
     }
     // Runs the command; returns the whole message of the one box it showed (the harness's

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need, when it is missing (Debian 12, as root).
 set -euo pipefail
-packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 xvfb
+packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb
           fonts-wqy-microhei imagemagick x11-utils locales python3)
 missing=()
 for p in "${packages[@]}"; do
@@ -11,7 +11,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 # Wine takes its ANSI code page from the locale: zh_CN.UTF-8 gives code page 936 (GBK).
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then

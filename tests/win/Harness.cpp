@@ -230,3 +230,12 @@ HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD p
     insert.item.lParam = reinterpret_cast<LPARAM>(record);
     return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
+
+void MainFrameTest::SetUp() {
+    frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    pane = frame->m_pPanelLeft;
+    tree = pane->m_hWnd;
+}
+
+void MainFrameTest::TearDown() { CloseMainFrame(); }

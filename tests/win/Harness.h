@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "frame/OurFrame.h"
 
 // Creates the main frame as the program does at start-up and pumps until it is idle.
@@ -87,3 +89,15 @@ private:
 
 // The folder of the test executables and fixtures, with a trailing backslash.
 std::string TestDir();
+
+class CPanelLeft;
+
+// A test with the main frame up: made before each test, gone after it.
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    COurFrame* frame = nullptr;
+    CPanelLeft* pane = nullptr;  // the process tree pane
+    HWND tree = nullptr;         // its control
+};

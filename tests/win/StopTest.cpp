@@ -8,23 +8,20 @@
 
 namespace {
 
-class StopTest : public ::testing::Test {
+class StopTest : public MainFrameTest {
 protected:
-    void SetUp() override {
-        frame = StartMainFrame();
-        ASSERT_NE(nullptr, frame);
-        pane = frame->m_pPanelLeft;
-        tree = pane->m_hWnd;
-    }
-    void TearDown() override { CloseMainFrame(); }
     HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
     void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
     void Command(UINT id) { frame->SendMessage(WM_COMMAND, id); }
     size_t ItemCount() { return TreeChildren(tree, pane->m_hRootItem).size(); }
-
-    COurFrame* frame = nullptr;
-    CPanelLeft* pane = nullptr;
-    HWND tree = nullptr;
+    // Stops the selected process, confirming the question and any box after it.
+    std::vector<BoxRecord> StopConfirmed() {
+        BoxAnswerer answers;
+        answers.Expect(IDOK);
+        answers.Expect(IDOK);
+        Command(ID_STOP_PROCESS);
+        return answers.boxes;
+    }
 };
 
 TEST_F(StopTest, BothButtonsAreAlwaysEnabled) {
@@ -80,13 +77,10 @@ TEST_F(StopTest, ProcessThatEndedAfterTheFillCannotBeOpened) {
     Select(Item(fixture.Id()));
     fixture.End();
     size_t before = ItemCount();
-    BoxAnswerer answers;
-    answers.Expect(IDOK);
-    answers.Expect(IDOK);
-    Command(ID_STOP_PROCESS);
-    ASSERT_EQ(2u, answers.boxes.size());
-    EXPECT_EQ("不能打开进程", answers.boxes[1].text);
-    EXPECT_FALSE(answers.boxes[1].hasCancel);
+    auto boxes = StopConfirmed();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("不能打开进程", boxes[1].text);
+    EXPECT_FALSE(boxes[1].hasCancel);
     EXPECT_EQ(before, ItemCount());
 }
 
@@ -94,12 +88,9 @@ TEST_F(StopTest, IdNowRunningAnotherExecutableIsNotEnded) {
     FixtureProcess other("fixture_noicon");
     // An item that names one executable while its id belongs to a process of another.
     Select(InsertProcessItem(tree, pane->m_hRootItem, "fixture_icon.exe", other.Id(), 0));
-    BoxAnswerer answers;
-    answers.Expect(IDOK);
-    answers.Expect(IDOK);
-    Command(ID_STOP_PROCESS);
-    ASSERT_EQ(2u, answers.boxes.size());
-    EXPECT_EQ("不能打开进程", answers.boxes[1].text);
+    auto boxes = StopConfirmed();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("不能打开进程", boxes[1].text);
     EXPECT_TRUE(other.Running());
 }
 

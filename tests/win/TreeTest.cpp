@@ -10,17 +10,11 @@
 
 namespace {
 
-class TreeTest : public ::testing::Test {
+class TreeTest : public MainFrameTest {
 protected:
-    void SetUp() override {
-        frame = StartMainFrame();
-        ASSERT_NE(nullptr, frame);
-        pane = frame->m_pPanelLeft;
-        tree = pane->m_hWnd;
-    }
     void TearDown() override {
         g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
-        CloseMainFrame();
+        MainFrameTest::TearDown();
     }
     std::vector<TreeEntry> Items() { return TreeChildren(tree, pane->m_hRootItem); }
     const TreeEntry* Find(const std::vector<TreeEntry>& items, DWORD pid) {
@@ -59,9 +53,6 @@ protected:
         EXPECT_EQ(2 + withIcon, pane->m_imageList.GetImageCount());
     }
 
-    COurFrame* frame = nullptr;
-    CPanelLeft* pane = nullptr;
-    HWND tree = nullptr;
 };
 
 TEST_F(TreeTest, ListsEveryProcessWithItsOwnIconOrTheFallback) {

@@ -66,7 +66,7 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
     return SendMessage(TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons.data())) != 0;
 }
 
-int CToolBar::Layout(int) {
+int CToolBar::Layout() {
     SendMessage(TB_AUTOSIZE);
     RECT r;
     ::GetWindowRect(m_hWnd, &r);
@@ -169,7 +169,7 @@ BOOL CStatusBar::SetPaneText(int index, LPCSTR text) {
     return SendMessage(SB_SETTEXTA, index, reinterpret_cast<LPARAM>(text ? text : "")) != 0;
 }
 
-int CStatusBar::Layout(int width, int) {
+int CStatusBar::Layout(int width) {
     SendMessage(WM_SIZE, 0, 0);  // the bar places itself at the bottom of its parent
     SetParts(width);
     RECT r;

@@ -22,8 +22,8 @@ public:
     BOOL CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, RECT borders, UINT id);
     // Buttons and their pictures from the toolbar resource and the bitmap of the same id.
     BOOL LoadToolBar(UINT resourceId);
-    // Sizes the bar to the width given and returns its height.
-    int Layout(int width);
+    // Sizes the bar to its parent's width (the control does this itself) and returns its height.
+    int Layout();
     // Enables each button whose command someone along the frame's route handles.
     void UpdateButtons(CFrameWnd* frame);
 
@@ -42,8 +42,8 @@ public:
     // One pane per id: ID_SEPARATOR stretches, an indicator's width fits its string.
     BOOL SetIndicators(const UINT* ids, int count);
     BOOL SetPaneText(int index, LPCSTR text);
-    // Places the bar at the bottom of a client area of this size and returns its height.
-    int Layout(int width, int bottom);
+    // Places the bar at its parent's bottom, spreads its panes over this width, returns its height.
+    int Layout(int width);
     // Shows an indicator's text while its key is on, nothing otherwise.
     void UpdateIndicators();
 

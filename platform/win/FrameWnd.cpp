@@ -88,11 +88,11 @@ void CFrameWnd::RecalcLayout() {
     ::GetClientRect(m_hWnd, &client);
     if (auto* bar = dynamic_cast<CToolBar*>(GetControlBar(AFX_IDW_TOOLBAR));
         bar && ::IsWindowVisible(bar->m_hWnd)) {
-        client.top += bar->Layout(client.right - client.left);
+        client.top += bar->Layout();
     }
     if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR));
         bar && ::IsWindowVisible(bar->m_hWnd)) {
-        client.bottom -= bar->Layout(client.right - client.left, client.bottom);
+        client.bottom -= bar->Layout(client.right - client.left);
     }
     if (client.bottom < client.top) client.bottom = client.top;
     if (HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)) {

@@ -1,4 +1,6 @@
-/* The floor for start-up: a plain Win32 window shown, then gone when closed. */
+/* The floor for start-up: a plain Win32 window shown, then gone when closed. With the argument
+   "controls" it first loads the common controls, as every window made of them must. */
+#include <string.h>
 #include <windows.h>
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -7,7 +9,12 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE prev, LPSTR args, int show) {
-    (void)prev; (void)args; (void)show;
+    (void)prev; (void)show;
+    if (strstr(args, "controls")) {
+        HMODULE controls = LoadLibraryA("comctl32.dll");
+        FARPROC init = controls ? GetProcAddress(controls, "InitCommonControls") : NULL;
+        if (init) ((void(WINAPI*)(void))init)();
+    }
     WNDCLASSA wc = {0};
     wc.lpfnWndProc = Proc;
     wc.hInstance = inst;

@@ -93,7 +93,7 @@ std::string CPanelLeft::ExecutablePath(DWORD processId) {
 
 void CPanelLeft::FillProcessTree() {
     // One repaint for the whole fill, not one per item.
-    SendMessage(WM_SETREDRAW, FALSE);
+    CRedrawSuspended quiet(*this);
     ImageList_SetImageCount(m_imageList.m_hImageList, kStockImages);
     SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 
@@ -151,8 +151,6 @@ void CPanelLeft::FillProcessTree() {
     for (auto& icon : icons)
         if (icon.second) ::DestroyIcon(icon.second);
     SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_hRootItem));
-    SendMessage(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CPanelLeft::RefreshProcessList() {

@@ -64,10 +64,8 @@ const std::string& CPanelRight::ModulePath(int row) const {
 
 void CPanelRight::ShowModules(DWORD processId) {
     // The list paints once, when it is full: a repaint per row costs more than the rows.
-    SendMessage(WM_SETREDRAW, FALSE);
+    CRedrawSuspended quiet(*this);
     FillModules(processId);
-    SendMessage(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CPanelRight::FillModules(DWORD processId) {

@@ -27,7 +27,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine regedit /S "$WINEPREFIX/tessilor.reg" >/dev/null 2>&1
   wineserver -w
 fi
-wineserver -p >/dev/null 2>&1
+wineserver -p >/dev/null 2>&1 || true  # one may be running already
 # Start Wine's own services now, detached from our output: started later by a test, they would
 # hold the test runner's pipes open after the test has ended.
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true

@@ -140,6 +140,20 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
     return TRUE;
 }
 
+CRedrawSuspended::CRedrawSuspended(CWnd& wnd)
+    : m_hWnd(wnd.m_hWnd), m_wasVisible(::IsWindowVisible(wnd.m_hWnd) != FALSE) {
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    if (m_wasVisible) ::DefWindowProcA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+}
+
+CRedrawSuspended::~CRedrawSuspended() {
+    // The control brings its scroll bars up to date while it is still not drawable.
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    if (!m_wasVisible) return;
+    ::DefWindowProcA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 void CWnd::CenterWindow(HWND alternateOwner) {
     HWND owner = alternateOwner ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER);
     RECT area;

@@ -32,9 +32,10 @@ protected:
         EXPECT_EQ(0, roots[0].selectedImage);
         EXPECT_EQ(0, roots[0].data);
         // A root without children has nothing to expand; with children it shows them.
-        if (!Items().empty())
+        if (!Items().empty()) {
             EXPECT_TRUE(::SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(pane->m_hRootItem),
                                        TVIS_EXPANDED) & TVIS_EXPANDED);
+        }
         EXPECT_EQ(nullptr, reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
         int withIcon = 0;
         std::set<int> images;

@@ -169,7 +169,7 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     KillTimer(DETAIL_TIMER_ID);
 
     CWnd* list = frame->m_pPanelRTop;
-    ScopedHandle process(::OpenProcess(kQueryAccess, FALSE, selected.processId));
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId));
     list->SendMessage(LVM_DELETEALLITEMS);
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
@@ -208,7 +208,7 @@ void CPanelLeft::OnTimer(UINT_PTR id) {
 }
 
 void CPanelLeft::RefreshDetails() {
-    ScopedHandle process(::OpenProcess(kQueryAccess, FALSE, m_dwProcessId));
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId));
     CWnd* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {

@@ -18,6 +18,16 @@ std::string FormatStartTime(const FILETIME& utc) {
     return FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond);
 }
 
+HANDLE OpenRunningProcess(DWORD access, DWORD processId) {
+    HANDLE process = ::OpenProcess(access, FALSE, processId);
+    DWORD code = 0;
+    if (process && ::GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) {
+        ::CloseHandle(process);
+        return nullptr;
+    }
+    return process;
+}
+
 bool GetCreationTime(HANDLE process, FILETIME* created) {
     FILETIME exited, kernel, user;
     return ::GetProcessTimes(process, created, &exited, &kernel, &user) != 0;

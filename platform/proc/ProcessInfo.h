@@ -9,5 +9,10 @@
 // for the start of the calendar, 1970-01-01 00:00:00 UTC.
 std::string FormatStartTime(const FILETIME& utc);
 
+// Opens a process that is still running; null when it can't be opened or has ended. An ended
+// process may still open while anything holds it (Wine keeps it for a while), but it has no
+// memory or times left to show.
+HANDLE OpenRunningProcess(DWORD access, DWORD processId);
+
 // The creation time of an open process; false when it can't be read.
 bool GetCreationTime(HANDLE process, FILETIME* created);

@@ -154,6 +154,29 @@ TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
     EXPECT_NE("stale", Value("当前使用内存"));
 }
 
+TEST_F(DetailsTest, ProcessThatHasEndedShowsNoMemoryOrStartTime) {
+    FixtureProcess fixture("fixture_icon");
+    SelectProcess(fixture.Id());
+    ASSERT_EQ(kAllLabels, Labels());
+    std::string memory = Value("当前使用内存");
+    fixture.End();  // our handle still holds the ended process, so it can still be opened
+    Tick();
+    EXPECT_EQ(memory, Value("当前使用内存"));  // its last values stay
+
+    HTREEITEM root = frame->m_pPanelLeft->m_hRootItem;
+    HTREEITEM item = FindProcessItem(tree, root, fixture.Id());
+    Select(root);
+    Select(item);
+    EXPECT_EQ(0, ::SendMessageA(modules, LVM_GETITEMCOUNT, 0, 0));
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    EXPECT_EQ(std::vector<std::string>{"父进程"}, Labels());
+    EXPECT_EQ(self, Value("父进程"));
+    EXPECT_TRUE(TimerRunning());
+    Tick();
+    EXPECT_EQ(std::vector<std::string>{"父进程"}, Labels());
+}
+
 TEST_F(DetailsTest, RowMissingAtSelectionNeverAppearsLater) {
     FixtureProcess fixture("fixture_icon");
     Select(InsertItem(0x7FFFFFF0, 0));  // no such process: no row at all

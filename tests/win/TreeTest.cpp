@@ -1,6 +1,7 @@
 // The process tree: items, icons, records, refills, a failing snapshot, and no leaks.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 #include "Harness.h"
@@ -98,6 +99,48 @@ TEST_F(TreeTest, RefillsFollowProcessesThatStartAndEnd) {
     const TreeEntry* started = Find(items, late->Id());
     ASSERT_NE(nullptr, started);
     EXPECT_EQ("fixture_noicon.exe", started->text);
+}
+
+// Processes that end and start while a fill is under way, between the process snapshot and the
+// module snapshots: made to happen at the fill's first module snapshot.
+struct Churn {
+    std::vector<std::unique_ptr<FixtureProcess>> ending, starting;
+    bool done = false;
+};
+Churn* g_churn = nullptr;
+
+TEST_F(TreeTest, FillGoesOnWhileProcessesEndAndStartDuringIt) {
+    Churn churn;
+    for (int i = 0; i < 3; ++i) churn.ending.push_back(std::make_unique<FixtureProcess>("fixture_icon"));
+    g_churn = &churn;
+    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+        if ((flags & TH32CS_SNAPMODULE) && !g_churn->done) {
+            g_churn->done = true;
+            for (auto& process : g_churn->ending) process->End();
+            for (int i = 0; i < 3; ++i)
+                g_churn->starting.push_back(std::make_unique<FixtureProcess>("fixture_noicon"));
+        }
+        return ::CreateToolhelp32Snapshot(flags, pid);
+    };
+    pane->RefreshProcessList();
+    ASSERT_TRUE(churn.done);
+    ExpectWellFormedFill();
+    auto items = Items();
+    // Ended after the snapshot: still listed, with the fallback image; started after it: absent.
+    for (auto& process : churn.ending) {
+        const TreeEntry* entry = Find(items, process->Id());
+        ASSERT_NE(nullptr, entry);
+        EXPECT_EQ("fixture_icon.exe", entry->text);
+        EXPECT_EQ(1, entry->image);
+    }
+    for (auto& process : churn.starting) EXPECT_EQ(nullptr, Find(items, process->Id()));
+
+    g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
+    pane->RefreshProcessList();
+    items = Items();
+    for (auto& process : churn.ending) EXPECT_EQ(nullptr, Find(items, process->Id()));
+    for (auto& process : churn.starting) EXPECT_NE(nullptr, Find(items, process->Id()));
+    g_churn = nullptr;
 }
 
 TEST_F(TreeTest, FailedSnapshotLeavesTheRootAloneExpanded) {

@@ -224,6 +224,12 @@ int main(int argc, char** argv) {
         Row(label, fill, floor, n == 150 ? 1.2 : 0);
         std::snprintf(label, sizeof(label), "  (bare process walk)");
         std::printf("%-34s %9.2f ms   fill/walk %6.1f\n", label, walk, walk > 0 ? fill / walk : 0.0);
+        if (n == 0) {
+            // No start-up can beat a window of the common controls plus the fill's own floor.
+            double least = controls[mid] + floor;
+            std::printf("%-34s %9.2f ms   ratio to the bare window %5.2f\n",
+                        "  (start-up least: controls+fill)", least, bare[mid] > 0 ? least / bare[mid] : 0.0);
+        }
     }
     for (auto& pi : extra) End(pi);
     pane->FillProcessTree();

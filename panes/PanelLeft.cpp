@@ -237,13 +237,12 @@ void CPanelLeft::StopSelectedProcess() {
     std::string question = std::string("是否要结束进程 ") + name + " ？";
     if (AfxMessageBox(question.c_str(), MB_OKCANCEL) != IDOK) return;
 
-    ScopedHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    ScopedHandle process(OpenRunningProcess(PROCESS_ALL_ACCESS, processId));
     // The id may have been given to another process since the fill, or the process may have
     // ended: only the listed executable, still running, is ended.
     char image[MAX_PATH] = "";
     DWORD length = MAX_PATH;
-    if (!process.IsValid() || ::WaitForSingleObject(process.Get(), 0) != WAIT_TIMEOUT ||
-        !::QueryFullProcessImageNameA(process.Get(), 0, image, &length) ||
+    if (!process.IsValid() || !::QueryFullProcessImageNameA(process.Get(), 0, image, &length) ||
         !LabelsEqual(::PathFindFileNameA(image), name)) {
         AfxMessageBox("不能打开进程", MB_OK);
         return;

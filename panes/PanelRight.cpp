@@ -65,10 +65,6 @@ const std::string& CPanelRight::ModulePath(int row) const {
 void CPanelRight::ShowModules(DWORD processId) {
     // The list paints once, when it is full: a repaint per row costs more than the rows.
     CRedrawSuspended quiet(*this);
-    FillModules(processId);
-}
-
-void CPanelRight::FillModules(DWORD processId) {
     SendMessage(LVM_DELETEALLITEMS);
     m_modulePaths.clear();
     if (processId == 0) return;

@@ -29,7 +29,6 @@ protected:
     const MsgMap* GetMessageMap() const override;
 
 private:
-    void FillModules(DWORD processId);
     void AddModuleRow(int number, const char* path);
     // Each row's full path, kept so the file acted on is always the listed one, however long.
     std::vector<std::string> m_modulePaths;

@@ -29,12 +29,11 @@ BOOL WINAPI RecordShellExecuteEx(SHELLEXECUTEINFOA* info) {
     return TRUE;
 }
 
-class DetailsTest : public ::testing::Test {
+class DetailsTest : public MainFrameTest {
 protected:
     void SetUp() override {
-        frame = StartMainFrame();
-        ASSERT_NE(nullptr, frame);
-        tree = frame->m_pPanelLeft->m_hWnd;
+        MainFrameTest::SetUp();
+        if (HasFatalFailure()) return;
         props = frame->m_pPanelRTop->m_hWnd;
         modules = frame->m_pPanelRight->m_hWnd;
         g_shellCalls.clear();
@@ -43,7 +42,7 @@ protected:
     void TearDown() override {
         g_pfnShellExecuteEx = ::ShellExecuteExA;
         g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
-        CloseMainFrame();
+        MainFrameTest::TearDown();
     }
     void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
     void SelectProcess(DWORD pid) {
@@ -73,8 +72,7 @@ protected:
         return true;
     }
 
-    COurFrame* frame = nullptr;
-    HWND tree = nullptr, props = nullptr, modules = nullptr;
+    HWND props = nullptr, modules = nullptr;
 };
 
 const std::vector<std::string> kAllLabels = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};

@@ -11,13 +11,8 @@
 
 namespace {
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public MainFrameTest {
 protected:
-    void SetUp() override {
-        frame = StartMainFrame();
-        ASSERT_NE(nullptr, frame);
-    }
-    void TearDown() override { CloseMainFrame(); }
 
     HMENU SubMenu(int index) { return ::GetSubMenu(::GetMenu(frame->m_hWnd), index); }
     // Runs the command update of a drop-down menu as opening it would.
@@ -38,7 +33,6 @@ protected:
     static int Width(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.right - r.left; }
     static int Height(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.bottom - r.top; }
 
-    COurFrame* frame = nullptr;
 };
 
 TEST_F(FrameTest, OpensAt600By400WithItsTitle) {

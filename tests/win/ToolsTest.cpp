@@ -79,12 +79,12 @@ private:
     HANDLE m_thread;
 };
 
-class IconCacheTest : public ::testing::Test {
+class IconCacheTest : public MainFrameTest {
 protected:
     void SetUp() override {
         m_before = ReadIconSize();
-        frame = StartMainFrame();
-        ASSERT_NE(nullptr, frame);
+        MainFrameTest::SetUp();
+        if (HasFatalFailure()) return;
         WNDCLASSA wc{};
         wc.lpfnWndProc = WatcherProc;
         wc.lpszClassName = "TessilorSettingWatcher";
@@ -95,12 +95,11 @@ protected:
     }
     void TearDown() override {
         ::DestroyWindow(m_watcher);
-        CloseMainFrame();
+        MainFrameTest::TearDown();
         SetIconSize(m_before.type ? m_before.text.c_str() : nullptr);
     }
     void Rebuild() { frame->SendMessage(WM_COMMAND, ID_REBUILD_ICON_CACHE); }
 
-    COurFrame* frame = nullptr;
     const std::string width = std::to_string(::GetSystemMetrics(SM_CXICON));
     const std::vector<std::string> bothSizes = {std::to_string(::GetSystemMetrics(SM_CXICON) - 1), width};
 
@@ -177,16 +176,15 @@ BOOL WINAPI ManyPorts(LPSTR server, DWORD level, LPBYTE buffer, DWORD size, LPDW
     return TRUE;
 }
 
-class PortListTest : public ::testing::Test {
+class PortListTest : public MainFrameTest {
 protected:
     void SetUp() override {
-        frame = StartMainFrame();
-        ASSERT_NE(nullptr, frame);
+        MainFrameTest::SetUp();
         g_calls.clear();
     }
     void TearDown() override {
         g_pfnEnumPorts = SpoolerEnumPorts;
-        CloseMainFrame();
+        MainFrameTest::TearDown();
     }
     // Runs the command; returns the whole message of the one box it showed (the harness's
     // record keeps only 2 KB of it).
@@ -207,7 +205,6 @@ protected:
         return message;
     }
 
-    COurFrame* frame = nullptr;
     BoxRecord box;
 };
 

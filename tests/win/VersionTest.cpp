@@ -29,7 +29,7 @@ std::string LongPathCopy() {
     return dir + "\\v.";
 }
 
-class VersionTest : public ::testing::Test {
+class VersionTest : public MainFrameTest {
 protected:
     static void SetUpTestSuite() {
         for (const char* name : {"verfix_all", "verfix_nocompany", "verfix_twolang", "verfix_notable",
@@ -39,13 +39,12 @@ protected:
     }
 
     void SetUp() override {
-        frame = StartMainFrame();
-        ASSERT_NE(nullptr, frame);
+        MainFrameTest::SetUp();
+        if (HasFatalFailure()) return;
         modules = frame->m_pPanelRight;
         properties = frame->m_pPanelRTop->m_hWnd;
         modules->ShowModules(::GetCurrentProcessId());
     }
-    void TearDown() override { CloseMainFrame(); }
 
     // The row of the module whose file has this name, or -1.
     int Row(const char* file) {
@@ -73,8 +72,7 @@ protected:
         return ListRows(properties, 2);
     }
     HTREEITEM TreeItemOf(DWORD processId) {
-        HWND tree = frame->m_pPanelLeft->m_hWnd;
-        auto next = [tree](UINT how, HTREEITEM from) {
+        auto next = [this](UINT how, HTREEITEM from) {
             return reinterpret_cast<HTREEITEM>(
                 ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
         };
@@ -99,7 +97,6 @@ protected:
         return "(no row)";
     }
 
-    COurFrame* frame = nullptr;
     CPanelRight* modules = nullptr;
     HWND properties = nullptr;
 };
@@ -144,7 +141,6 @@ TEST_F(VersionTest, NoUsableTableLeavesThePaneEmpty) {
 }
 
 TEST_F(VersionTest, FocusingAModuleStopsTheDetailRefreshUntilAProcessIsSelected) {
-    HWND tree = frame->m_pPanelLeft->m_hWnd;
     HTREEITEM self = TreeItemOf(::GetCurrentProcessId());
     ASSERT_NE(nullptr, self);
     SelectTreeItem(self);

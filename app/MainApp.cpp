@@ -18,12 +18,10 @@ BOOL CMainApp::InitInstance() {
     SetRegistryKey("Local AppWizard-Generated Applications");
     auto* frame = new COurFrame;
     m_pMainWnd = frame;
-    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr)) {
-        // A frame whose window was never made is not used again; start-up ends here.
-        m_pMainWnd = nullptr;
-        delete frame;
+    // A frame that fails to load has deleted itself and left the application without a main
+    // window; start-up ends here.
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr))
         return FALSE;
-    }
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     return TRUE;

@@ -52,16 +52,13 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
     HMENU menu = ::LoadMenuA(inst, MAKEINTRESOURCEA(resourceId));
     m_hAccelTable = ::LoadAcceleratorsA(inst, MAKEINTRESOURCEA(resourceId));
-    m_pCreateContext = context;
-    m_bLoading = true;
     // The title-bar flag is the layer's own; the window itself only gets real window styles.
+    // The context travels with the creation, not in the object: a failed creation deletes it.
     BOOL ok = CreateEx(0, cls, title, style & ~FWS_ADDTOTITLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, menu);
-    m_pCreateContext = nullptr;
-    m_bLoading = false;
+                       CW_USEDEFAULT, CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, menu, context);
     if (!ok) {
-        if (menu && !::IsMenu(menu)) menu = nullptr;
-        if (menu) ::DestroyMenu(menu);
+        // A window that was made took its menu with it; one that never was leaves it to us.
+        if (menu && ::IsMenu(menu)) ::DestroyMenu(menu);
         return FALSE;
     }
     RecalcLayout();
@@ -69,7 +66,7 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCTA cs) {
-    if (!OnCreateClient(cs, m_pCreateContext)) return -1;
+    if (!OnCreateClient(cs, static_cast<CCreateContext*>(cs->lpCreateParams))) return -1;
     return 0;
 }
 
@@ -96,8 +93,9 @@ void CFrameWnd::RecalcLayout() {
     }
     if (client.bottom < client.top) client.bottom = client.top;
     if (HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)) {
-        ::MoveWindow(pane, client.left, client.top, client.right - client.left,
-                     client.bottom - client.top, TRUE);
+        AfxRepositionWindow(pane, client.left, client.top, client.right - client.left,
+                            client.bottom - client.top);
+        AfxRepaintAll(pane);
     }
 }
 
@@ -220,7 +218,6 @@ void CFrameWnd::OnUpdateStatusBarMenu(CCmdUI* pUI) {
 }
 
 void CFrameWnd::PostNcDestroy() {
-    if (m_bLoading) return;  // creation failed: the object stays for LoadFrame's caller
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
         app->m_pMainWnd = nullptr;

@@ -13,7 +13,7 @@ public:
     HACCEL m_hAccelTable = nullptr;
 
     // Builds the window from the resources with this id: title string, icon, menu, accelerators.
-    // On failure the object is left to the caller; otherwise it deletes itself with its window.
+    // The frame deletes itself with its window; when this fails, it is already gone.
     BOOL LoadFrame(UINT resourceId, DWORD style, CWnd* parent = nullptr,
                    CCreateContext* context = nullptr);
 
@@ -50,8 +50,6 @@ protected:
 
 private:
     CView* m_pViewActive = nullptr;
-    CCreateContext* m_pCreateContext = nullptr;
-    bool m_bLoading = false;
     char m_szTipText[128] = {};
     wchar_t m_wszTipText[128] = {};
 };

@@ -41,15 +41,17 @@ BOOL CSplitterWnd::CreateStatic(CWnd* parent, int rows, int cols, DWORD style, U
 BOOL CSplitterWnd::CreateView(int row, int col, const CRuntimeClass* viewClass, SIZE size,
                               CCreateContext*) {
     if (row < 0 || col < 0 || row >= m_nRows || col >= m_nCols || !viewClass) return FALSE;
-    auto* view = dynamic_cast<CView*>(viewClass->CreateObject());
-    if (!view) return FALSE;
+    CWnd* object = viewClass->CreateObject();
+    auto* view = dynamic_cast<CView*>(object);
+    if (!view) {
+        delete object;
+        return FALSE;
+    }
     m_colIdeal[col] = size.cx;
     m_rowIdeal[row] = size.cy;
     RECT r{0, 0, size.cx, size.cy};
-    if (!view->Create(m_hWnd, static_cast<UINT>(IdFromRowCol(row, col)), r)) {
-        if (!view->m_hWnd) delete view;  // a window that was made deletes its object itself
-        return FALSE;
-    }
+    // A view that fails to be made has deleted itself: it is not looked at again.
+    if (!view->Create(m_hWnd, static_cast<UINT>(IdFromRowCol(row, col)), r)) return FALSE;
     RecalcLayout();
     return TRUE;
 }
@@ -74,9 +76,10 @@ void CSplitterWnd::RecalcLayout() {
     for (int r = 0; r < m_nRows; ++r) {
         for (int c = 0; c < m_nCols; ++c) {
             if (HWND pane = ::GetDlgItem(m_hWnd, IdFromRowCol(r, c)))
-                ::MoveWindow(pane, colPos[c], rowPos[r], colSize[c], rowSize[r], TRUE);
+                AfxRepositionWindow(pane, colPos[c], rowPos[r], colSize[c], rowSize[r]);
         }
     }
+    AfxRepaintAll(m_hWnd);
 }
 
 void CSplitterWnd::OnSize(UINT, int, int) { RecalcLayout(); }
@@ -144,8 +147,11 @@ LRESULT CSplitterWnd::OnLButtonDown(WPARAM, LPARAM lParam) {
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     int bar = HitTestBar(pt);
     if (bar < 0) return 0;
+    int colPos[kMaxPanes], colSize[kMaxPanes], rowPos[kMaxPanes], rowSize[kMaxPanes];
+    Positions(colPos, colSize, rowPos, rowSize);
     m_trackBar = bar;
     m_trackSaved = bar >= 16 ? m_rowIdeal[bar - 16] : m_colIdeal[bar];
+    m_trackGrip = bar >= 16 ? pt.y - (rowPos[bar - 16] + rowSize[bar - 16]) : pt.x - (colPos[bar] + colSize[bar]);
     m_trackFocus = ::SetFocus(m_hWnd);  // so that Esc reaches the splitter during the drag
     ::SetCapture(m_hWnd);
     return 0;
@@ -159,10 +165,12 @@ LRESULT CSplitterWnd::OnMouseMove(WPARAM, LPARAM lParam) {
     ::GetClientRect(m_hWnd, &client);
     if (m_trackBar >= 16) {
         int r = m_trackBar - 16;
-        m_rowIdeal[r] = ClampSplitterDrag(GET_Y_LPARAM(lParam) - rowPos[r], client.bottom - rowPos[r] - kBarWidth);
+        m_rowIdeal[r] = ClampSplitterDrag(GET_Y_LPARAM(lParam) - m_trackGrip - rowPos[r],
+                                          client.bottom - rowPos[r] - kBarWidth);
     } else {
         int c = m_trackBar;
-        m_colIdeal[c] = ClampSplitterDrag(GET_X_LPARAM(lParam) - colPos[c], client.right - colPos[c] - kBarWidth);
+        m_colIdeal[c] = ClampSplitterDrag(GET_X_LPARAM(lParam) - m_trackGrip - colPos[c],
+                                          client.right - colPos[c] - kBarWidth);
     }
     RecalcLayout();
     return 0;

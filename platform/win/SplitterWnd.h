@@ -44,5 +44,6 @@ private:
     int m_colIdeal[kMaxPanes] = {}, m_rowIdeal[kMaxPanes] = {};
     int m_trackBar = -1;      // the bar being dragged
     int m_trackSaved = 0;     // its pane's ideal size before the drag, for Esc
+    int m_trackGrip = 0;      // where in the bar it was taken: the bar moves with that point
     HWND m_trackFocus = nullptr;
 };

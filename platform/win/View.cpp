@@ -53,8 +53,15 @@ void CView::OnNextPaneCmd(UINT id) {
         splitter->ActivateNext(this, id == ID_PREV_PANE);
 }
 
+const MsgMap* CTreeView::GetMessageMap() const {
+    using ThisClass = CTreeView;
+    static const MsgMapEntry entries[] = {
+        ON_WM_DESTROY(),
+    };
+    MESSAGE_MAP(CView::GetMessageMap(), entries);
+}
+
 void CTreeView::OnDestroy() {
-    // The image lists belong to the pane, not to the control: detach them before either goes.
     SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     SendMessage(TVM_SETIMAGELIST, TVSIL_STATE, 0);
     CView::OnDestroy();
@@ -63,9 +70,26 @@ void CTreeView::OnDestroy() {
 const MsgMap* CListView::GetMessageMap() const {
     using ThisClass = CListView;
     static const MsgMapEntry entries[] = {
+        ON_WM_DESTROY(),
+        ON_MESSAGE(LVM_DELETEALLITEMS, OnDeleteAllItemsMsg),
         ON_NOTIFY_REFLECT(LVN_DELETEALLITEMS, OnDeleteAllItems),
     };
     MESSAGE_MAP(CView::GetMessageMap(), entries);
+}
+
+void CListView::OnDestroy() {
+    // Without LVS_SHAREIMAGELISTS the control destroys the lists it holds when it goes.
+    SendMessage(LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
+    SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    SendMessage(LVM_SETIMAGELIST, LVSIL_STATE, 0);
+    CView::OnDestroy();
+}
+
+LRESULT CListView::OnDeleteAllItemsMsg(WPARAM, LPARAM) {
+    // The control keeps its scroll position across the deletion, and would show the next rows
+    // scrolled as far as the old ones were: back to the first row while there is one.
+    SendMessage(LVM_ENSUREVISIBLE, 0, FALSE);
+    return Default();
 }
 
 void CListView::OnDeleteAllItems(NMHDR*, LRESULT* result) {

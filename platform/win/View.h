@@ -28,6 +28,8 @@ protected:
     virtual LPCSTR ControlClass() const = 0;
 };
 
+// The image lists a pane gives its control stay the pane's: each view takes them back from
+// the control before the control is destroyed, so that each is destroyed once, by its owner.
 class CTreeView : public CView {
 public:
     static const CRuntimeClass classInfo;
@@ -35,6 +37,7 @@ public:
 
 protected:
     void OnDestroy();
+    const MsgMap* GetMessageMap() const override;
     LPCSTR ControlClass() const override { return WC_TREEVIEWA; }
 };
 
@@ -44,6 +47,9 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override { return &classInfo; }
 
 protected:
+    void OnDestroy();
+    // LVM_DELETEALLITEMS, from whichever writer: the rows that come next start at the top.
+    LRESULT OnDeleteAllItemsMsg(WPARAM wParam, LPARAM lParam);
     void OnDeleteAllItems(NMHDR* nmh, LRESULT* result);
     const MsgMap* GetMessageMap() const override;
     LPCSTR ControlClass() const override { return WC_LISTVIEWA; }

@@ -13,6 +13,9 @@ std::unordered_map<HWND, CWnd*>& HandleMap() {
 
 // The object whose window CreateEx is making on this thread, and the hook that binds it.
 thread_local CWnd* t_pWndInit = nullptr;
+// The message being handled on this thread, for Default(). Here rather than in the object: a
+// handler may destroy its own window, and with it the object, before dispatch unwinds.
+thread_local MSG t_currentMsg{};
 thread_local HHOOK t_hCreateHook = nullptr;
 
 LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -67,7 +70,13 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    MSG outer = t_currentMsg;
+    t_currentMsg.hwnd = hwnd;
+    t_currentMsg.message = msg;
+    t_currentMsg.wParam = wParam;
+    t_currentMsg.lParam = lParam;
     LRESULT result = wnd->WindowProc(msg, wParam, lParam);
+    t_currentMsg = outer;  // wnd may be gone by now: nothing below touches it but WM_NCDESTROY's own
     if (msg == WM_NCDESTROY) {
         AfxUnbind(hwnd);
         wnd->PostNcDestroy();
@@ -121,10 +130,15 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     HWND hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
                                   cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
                                   cs.lpCreateParams);
+    // The hook clears t_pWndInit once it has bound this object to its window; from then on the
+    // window's end decides the object's fate, and a failed creation has already run it.
+    bool neverBound = t_pWndInit == this;
     ::UnhookWindowsHookEx(t_hCreateHook);
     t_pWndInit = outerInit;
     t_hCreateHook = outerHook;
-    return hwnd != nullptr;
+    if (hwnd) return TRUE;
+    if (neverBound) PostNcDestroy();
+    return FALSE;
 }
 
 BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
@@ -138,6 +152,14 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;
+}
+
+void AfxRepositionWindow(HWND hwnd, int x, int y, int cx, int cy) {
+    ::SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
+void AfxRepaintAll(HWND hwnd) {
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 CRedrawSuspended::CRedrawSuspended(CWnd& wnd)
@@ -156,17 +178,23 @@ CRedrawSuspended::~CRedrawSuspended() {
 
 void CWnd::CenterWindow(HWND alternateOwner) {
     HWND owner = alternateOwner ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER);
-    RECT area;
-    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
-        ::GetWindowRect(owner, &area);
-    } else {
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    }
+    // Centred on the owner, but kept inside the work area of the owner's monitor: an owner
+    // partly off screen must not take the box with it.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT area = work;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &area);
     RECT me;
     ::GetWindowRect(m_hWnd, &me);
     int w = me.right - me.left, h = me.bottom - me.top;
     int x = area.left + ((area.right - area.left) - w) / 2;
     int y = area.top + ((area.bottom - area.top) - h) / 2;
+    if (x + w > work.right) x = work.right - w;
+    if (y + h > work.bottom) y = work.bottom - h;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -176,7 +204,7 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
-    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+    return DefWindowProc(t_currentMsg.message, t_currentMsg.wParam, t_currentMsg.lParam);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
@@ -212,10 +240,6 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    MSG outer = m_current;
-    m_current.message = msg;
-    m_current.wParam = wParam;
-    m_current.lParam = lParam;
     LRESULT result = 0;
     bool handled = false;
 
@@ -238,6 +262,5 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
     }
     if (!handled) result = DefWindowProc(msg, wParam, lParam);
-    m_current = outer;
     return result;
 }

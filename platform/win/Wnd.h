@@ -1,4 +1,11 @@
 // CWnd: a C++ object bound to one window for the window's whole life.
+//
+// Ownership: an object whose window reached creation is deleted only by its PostNcDestroy, the
+// last thing that happens to it. A creation that fails before the window exists ends in
+// PostNcDestroy too, so the caller of Create never owns the object afterwards either way. No code
+// touches an object after a call that may have destroyed its window (a dispatched message,
+// a creation, DestroyWindow): the message state Default() needs is kept per thread, not in the
+// object, so unwinding out of a handler whose window went away writes nothing into freed memory.
 #pragma once
 #include "CmdTarget.h"
 
@@ -59,7 +66,8 @@ public:
 
 protected:
     virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
-    // Called after the window is gone; objects that own themselves delete themselves here.
+    // Called after the window is gone, or when its creation failed before the window existed;
+    // objects that own themselves delete themselves here.
     virtual void PostNcDestroy() {}
     // WM_COMMAND: route the command, but only when someone enables it.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
@@ -76,9 +84,6 @@ protected:
     friend void AfxAttach(HWND, CWnd*);
     friend void AfxDetach(HWND, CWnd*);
     friend void AfxUnbind(HWND);
-
-private:
-    MSG m_current{};  // the message being handled, for Default()
 };
 
 // Drawing of one window stopped for a bulk change, and the window repainted once, frame and all,
@@ -97,6 +102,13 @@ private:
     HWND m_hWnd;
     bool m_wasVisible;  // a window hidden before stays hidden
 };
+
+// Layout changes. A moved child keeps none of its old pixels, and the window whose children
+// were laid out is repainted whole, children, borders, scroll bars and headers included: the
+// system's copying of old pixels into a moved child, and the parts it then thinks still valid,
+// leave stale strips in the list and tree controls when their parent moves them in turn.
+void AfxRepositionWindow(HWND hwnd, int x, int y, int cx, int cy);
+void AfxRepaintAll(HWND hwnd);
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Binds an object to a window whose procedure stays its own (a dialog box), and unbinds it.

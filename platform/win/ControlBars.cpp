@@ -1,5 +1,7 @@
 #include "ControlBars.h"
 
+#include <windowsx.h>
+
 #include <vector>
 
 #include "FrameWnd.h"
@@ -13,7 +15,8 @@ const MsgMap* CToolBar::GetMessageMap() const {
     using ThisClass = CToolBar;
     static const MsgMapEntry entries[] = {
         ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw),
-        ON_NOTIFY_REFLECT(TBN_HOTITEMCHANGE, OnHotItemChange),
+        ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove),
+        ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave),
     };
     MESSAGE_MAP(nullptr, entries);
 }
@@ -102,16 +105,39 @@ void CToolBar::OnCustomDraw(NMHDR* nmh, LRESULT* result) {
     }
 }
 
-void CToolBar::OnHotItemChange(NMHDR* nmh, LRESULT* result) {
-    *result = 0;
-    if (!(m_dwBarStyle & CBRS_FLYBY)) return;
-    auto* hot = reinterpret_cast<NMTBHOTITEM*>(nmh);
+// The control's hot item is no guide: it skips greyed buttons, so a prompt shown for one would
+// never be taken back. The bar follows the mouse itself.
+LRESULT CToolBar::OnMouseMove(WPARAM, LPARAM lParam) {
+    if (m_dwBarStyle & CBRS_FLYBY) {
+        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        int index = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt)));
+        TBBUTTON button{};
+        UINT id = 0;
+        if (index >= 0 && SendMessage(TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button)) &&
+            !(button.fsStyle & TBSTYLE_SEP))
+            id = static_cast<UINT>(button.idCommand);
+        ShowPrompt(id);
+        if (!m_bTracking) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
+            m_bTracking = ::TrackMouseEvent(&track) != FALSE;
+        }
+    }
+    return Default();
+}
+
+LRESULT CToolBar::OnMouseLeave(WPARAM, LPARAM) {
+    m_bTracking = false;
+    ShowPrompt(0);
+    return Default();
+}
+
+void CToolBar::ShowPrompt(UINT id) {
     auto* frame = dynamic_cast<CFrameWnd*>(GetParent());
     if (!frame) return;
-    if (hot->dwFlags & HICF_LEAVING)
-        frame->SetMessageText(AFX_IDS_IDLEMESSAGE);
+    if (id)
+        frame->SetMessageText(id);
     else
-        frame->SetMessageText(static_cast<UINT>(hot->idNew));
+        frame->SetMessageText(AFX_IDS_IDLEMESSAGE);
 }
 
 BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {

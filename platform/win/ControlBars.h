@@ -29,11 +29,16 @@ public:
 
 protected:
     void OnCustomDraw(NMHDR* nmh, LRESULT* result);
-    void OnHotItemChange(NMHDR* nmh, LRESULT* result);
+    // The prompt of the button under the mouse, greyed or not, while the mouse is over the bar.
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     const MsgMap* GetMessageMap() const override;
 
 private:
+    // The command's prompt, or the idle text for 0; the status bar keeps an unchanged text as is.
+    void ShowPrompt(UINT id);
     DWORD m_dwBarStyle = 0;
+    bool m_bTracking = false;    // a WM_MOUSELEAVE is asked for
 };
 
 class CStatusBar : public CWnd {

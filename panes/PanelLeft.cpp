@@ -118,6 +118,11 @@ void CPanelLeft::FillProcessTree() {
     if (snapshot.IsValid() && ::Process32First(snapshot.Get(), &entry)) {
         do {
             if (entry.th32ProcessID == 0) continue;  // the idle process is no process to show
+            // The record first: an image is appended only for an item that will carry it.
+            auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+            if (!record) continue;
+            record->processId = entry.th32ProcessID;
+            record->parentProcessId = entry.th32ParentProcessID;
             int image = 1;
             std::string path = ExecutablePath(entry.th32ProcessID);
             if (!path.empty()) {
@@ -132,10 +137,6 @@ void CPanelLeft::FillProcessTree() {
                     if (added >= 0) image = added;
                 }
             }
-            auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
-            if (!record) continue;
-            record->processId = entry.th32ProcessID;
-            record->parentProcessId = entry.th32ParentProcessID;
             TVINSERTSTRUCTA child{};
             child.hParent = m_hRootItem;
             child.hInsertAfter = TVI_LAST;
@@ -144,7 +145,12 @@ void CPanelLeft::FillProcessTree() {
             child.item.iImage = image;
             child.item.iSelectedImage = image;
             child.item.lParam = reinterpret_cast<LPARAM>(record);
-            if (!SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&child))) ::GlobalFree(record);
+            if (!SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&child))) {
+                // No item: neither its record nor its image stays. The image is the last one,
+                // so removing it moves no other item's image.
+                ::GlobalFree(record);
+                if (image >= kStockImages) m_imageList.Remove(image);
+            }
         } while (::Process32Next(snapshot.Get(), &entry));
     }
     snapshot.Close();

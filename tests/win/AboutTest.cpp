@@ -71,6 +71,12 @@ protected:
         g_pfnShellExecute = ::ShellExecuteA;
         g_step = nullptr;  // a step whose box never showed must not outlive its test
     }
+    // Runs the box; the test's own steps close it.
+    INT_PTR ShowBox() {
+        answers.Expect(0);
+        return about.DoModal();
+    }
+    BoxAnswerer answers;
     CAboutDlg about;
 };
 
@@ -141,15 +147,15 @@ TEST_F(AboutBoxTest, ShowsTheDesignedLayoutWithFocusOnOk) {
         EXPECT_EQ(kAddress, Text(controls[4]));
         EXPECT_NE("", Text(controls[5]));  // the usage note
     });
-    about.DoModal();
+    ShowBox();
     EXPECT_TRUE(shown);
 }
 
 TEST_F(AboutBoxTest, EnterAndEscCloseTheBox) {
     WhenShown([](HWND) { PressKey(::GetFocus(), VK_RETURN); });
-    EXPECT_EQ(IDOK, about.DoModal());
+    EXPECT_EQ(IDOK, ShowBox());
     WhenShown([](HWND) { PressKey(::GetFocus(), VK_ESCAPE); });
-    EXPECT_EQ(IDCANCEL, about.DoModal());
+    EXPECT_EQ(IDCANCEL, ShowBox());
     EXPECT_TRUE(g_shellCalls.empty());
 }
 
@@ -168,7 +174,7 @@ TEST_F(AboutBoxTest, WebButtonOpensTheAddressEachTimeAndTheBoxStaysOpen) {
             ::EndDialog(box, IDOK);
         });
     });
-    about.DoModal();
+    ShowBox();
     EXPECT_TRUE(openAfterClicks);
     EXPECT_TRUE(openAfterEnter);
     ASSERT_EQ(3u, g_shellCalls.size());
@@ -180,6 +186,28 @@ TEST_F(AboutBoxTest, WebButtonOpensTheAddressEachTimeAndTheBoxStaysOpen) {
         EXPECT_EQ("", call.directory);
         EXPECT_EQ(SW_SHOW, call.show);
     }
+}
+
+TEST(AboutCommand, TheBoxStaysOnScreenWhenTheFrameDoesNot) {
+    COurFrame* frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // Most of the frame beyond the bottom left corner of the screen.
+    ::SetWindowPos(frame->m_hWnd, nullptr, work.left - 450, work.bottom - 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT box{};
+    BoxAnswerer answers;
+    answers.Expect([&](HWND hwnd) {
+        ::GetWindowRect(hwnd, &box);
+        return IDOK;
+    });
+    frame->SendMessage(WM_COMMAND, IDM_APP_ABOUT);
+    ASSERT_EQ(1u, answers.boxes.size());
+    EXPECT_GE(box.left, work.left);
+    EXPECT_GE(box.top, work.top);
+    EXPECT_LE(box.right, work.right);
+    EXPECT_LE(box.bottom, work.bottom);
+    CloseMainFrame();
 }
 
 TEST(AboutCommand, HelpMenuAndToolbarButtonShowTheSameBoxOverTheFrame) {

@@ -247,6 +247,18 @@ TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
     EXPECT_TRUE(ListRows(modules, 3).empty());
 }
 
+TEST_F(DetailsTest, ARefilledModuleListStartsAtItsTop) {
+    CPanelRight* list = frame->m_pPanelRight;
+    list->ShowModules(::GetCurrentProcessId());
+    int count = static_cast<int>(list->SendMessage(LVM_GETITEMCOUNT));
+    ASSERT_GT(count, static_cast<int>(list->SendMessage(LVM_GETCOUNTPERPAGE)));  // it can scroll
+    list->SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(count - 1), FALSE);
+    ASSERT_GT(list->SendMessage(LVM_GETTOPINDEX), 0);
+
+    list->ShowModules(::GetCurrentProcessId());
+    EXPECT_EQ(0, list->SendMessage(LVM_GETTOPINDEX));  // the executable's row is in sight
+}
+
 TEST_F(DetailsTest, DoubleClickAsksForThePropertiesOfTheMarkedRow) {
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
     NMITEMACTIVATE click{};

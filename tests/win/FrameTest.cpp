@@ -1,6 +1,7 @@
 // The main window: size, title, panes, command greying, bars, prompts, tooltips, pane switching,
 // message boxes and the end of the message loop.
 #include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
 
 #include "Harness.h"
 #include "app/MainApp.h"
@@ -134,11 +135,13 @@ TEST_F(FrameTest, StatusBarShowsPromptsAndIdleText) {
     frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // the menu closed
     EXPECT_EQ("就绪", StatusText());
 
-    // The toolbar button under the mouse: its hot item.
+    // The toolbar button under the mouse, and the mouse gone from the bar.
     int aboutIndex = static_cast<int>(frame->m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, IDM_APP_ABOUT));
-    frame->m_wndToolBar.SendMessage(TB_SETHOTITEM, aboutIndex);
+    RECT button;
+    frame->m_wndToolBar.SendMessage(TB_GETITEMRECT, aboutIndex, reinterpret_cast<LPARAM>(&button));
+    frame->m_wndToolBar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
     EXPECT_EQ("显示程序信息，版本号和版权", StatusText());
-    frame->m_wndToolBar.SendMessage(TB_SETHOTITEM, static_cast<WPARAM>(-1));
+    frame->m_wndToolBar.SendMessage(WM_MOUSELEAVE);
     EXPECT_EQ("就绪", StatusText());
 }
 
@@ -217,16 +220,101 @@ TEST_F(FrameTest, MessageBoxHasTheTitleTheIconAndReturnsTheChoice) {
     EXPECT_EQ(0, answers.Unexpected());
 }
 
-TEST(FrameLifetime, ClosingTheWindowEndsTheMessageLoop) {
-    ASSERT_NE(nullptr, StartMainFrame());
-    ::PostMessageA(AfxGetMainWnd()->m_hWnd, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, theApp.Run());
-    EXPECT_EQ(nullptr, AfxGetMainWnd());
+// Each way out ends the loop, and the frame, its bars, splitters and panes go without a write
+// into a freed object and with each image list destroyed once (the heap check after the test).
+TEST(FrameLifetime, EveryWayOutEndsTheMessageLoopCleanly) {
+    const struct {
+        UINT msg;
+        WPARAM wParam;
+    } ways[] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, IDM_APP_EXIT}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.msg);
+        ASSERT_NE(nullptr, StartMainFrame());
+        ::PostMessageA(AfxGetMainWnd()->m_hWnd, way.msg, way.wParam, 0);
+        EXPECT_EQ(0, theApp.Run());
+        EXPECT_EQ(nullptr, AfxGetMainWnd());
+    }
+}
 
+TEST(FrameLifetime, AListPaneHandsImageListsBackBeforeItsControlGoes) {
+    // A list control without LVS_SHAREIMAGELISTS destroys the lists it holds when it goes; the
+    // lists belong to whoever gave them, who destroys them once, later.
+    CImageList images;
+    images.Create(16, 16, ILC_COLOR8 | ILC_MASK, 1, 1);
+    images.Add(::LoadIcon(nullptr, IDI_APPLICATION));
+    COurFrame* frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    frame->m_pPanelRight->SendMessage(LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images.m_hImageList));
+    frame->m_pPanelRTop->SendMessage(LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(images.m_hImageList));
+    CloseMainFrame();
+    EXPECT_EQ(1, images.GetImageCount());
+}
+
+TEST(FrameLifetime, AnUnexpectedBoxFailsTheTestAtOnce) {
     ASSERT_NE(nullptr, StartMainFrame());
-    ::PostMessageA(AfxGetMainWnd()->m_hWnd, WM_COMMAND, IDM_APP_EXIT, 0);
-    EXPECT_EQ(0, theApp.Run());
-    EXPECT_EQ(nullptr, AfxGetMainWnd());
+    EXPECT_NONFATAL_FAILURE(AfxMessageBox("意外的消息"), "unexpected box");
+    CloseMainFrame();
+}
+
+// Views whose window fails at creation, counted as they go. Each lives on pages of its own that
+// become inaccessible when it is deleted, as a page heap does: whatever touches a view after
+// that (a splitter looking at its window handle, a second delete) stops the test there.
+int g_viewsDeleted = 0;
+
+template <class Base>
+class CCountedView : public Base {
+public:
+    static void* operator new(size_t size) {
+        return ::VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    static void operator delete(void* p) {
+        ++g_viewsDeleted;
+        DWORD old;
+        ::VirtualProtect(p, 1, PAGE_NOACCESS, &old);
+    }
+};
+
+class CRefusingView : public CCountedView<CListView> {
+public:
+    static const CRuntimeClass classInfo;
+
+protected:
+    int OnCreate(LPCREATESTRUCTA) { return -1; }
+    const MsgMap* GetMessageMap() const override {
+        using ThisClass = CRefusingView;
+        static const MsgMapEntry entries[] = {ON_WM_CREATE()};
+        MESSAGE_MAP(CListView::GetMessageMap(), entries);
+    }
+};
+const CRuntimeClass CRefusingView::classInfo = {"CRefusingView", &CreateWndObject<CRefusingView>,
+                                                &CListView::classInfo};
+
+class CClasslessView : public CCountedView<CListView> {
+public:
+    static const CRuntimeClass classInfo;
+
+protected:
+    LPCSTR ControlClass() const override { return "NoSuchWindowClass"; }
+};
+const CRuntimeClass CClasslessView::classInfo = {"CClasslessView", &CreateWndObject<CClasslessView>,
+                                                 &CListView::classInfo};
+
+TEST(FrameLifetime, AViewThatFailsToBeMadeIsDeletedOnceAndNeverTouched) {
+    COurFrame* frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    CSplitterWnd splitter;
+    ASSERT_TRUE(splitter.CreateStatic(frame, 1, 2, WS_CHILD, AFX_IDW_PANE_FIRST + 0x40));
+    g_viewsDeleted = 0;
+    // Its window was made and destroyed again by its own WM_CREATE.
+    EXPECT_FALSE(splitter.CreateView(0, 0, RUNTIME_CLASS(CRefusingView), SIZE{50, 50}, nullptr));
+    EXPECT_EQ(1, g_viewsDeleted);
+    // Its window was never made.
+    EXPECT_FALSE(splitter.CreateView(0, 1, RUNTIME_CLASS(CClasslessView), SIZE{50, 50}, nullptr));
+    EXPECT_EQ(2, g_viewsDeleted);
+    EXPECT_EQ(nullptr, splitter.GetPane(0, 0));
+    EXPECT_EQ(nullptr, splitter.GetPane(0, 1));
+    splitter.DestroyWindow();
+    CloseMainFrame();
 }
 
 }  // namespace

@@ -3,11 +3,101 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
+
 #include "app/MainApp.h"
 #include "panes/PanelLeft.h"
 
 namespace {
-thread_local BoxAnswerer* t_answerer = nullptr;
+
+BoxAnswerer* g_answerer = nullptr;
+
+// Reads a box as the user sees it, and presses the button given (0: none).
+BoxRecord ReadBox(HWND box) {
+    BoxRecord record;
+    char text[2048] = "";
+    ::GetWindowTextA(box, text, sizeof(text));
+    record.caption = text;
+    text[0] = '\0';
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's message
+    record.text = text;
+    record.hasOk = ::GetDlgItem(box, IDOK) != nullptr;
+    record.hasCancel = ::GetDlgItem(box, IDCANCEL) != nullptr;
+    // The icon control: id 20 on Windows, 1088 in Wine's template.
+    HWND icon = ::GetDlgItem(box, 0x14);
+    if (!icon) icon = ::GetDlgItem(box, 1088);
+    if (icon) {
+        HICON shown = reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0));
+        record.exclamation = shown && shown == ::LoadIcon(nullptr, IDI_EXCLAMATION);
+    }
+    return record;
+}
+
+void Press(HWND box, int button) {
+    if (button)
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
+}
+
+// Every dialog box that becomes active on the test thread passes here, once.
+LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        char cls[32] = "";
+        ::GetClassNameA(hwnd, cls, sizeof(cls));
+        if (strcmp(cls, "#32770") == 0 && !::GetPropA(hwnd, "Tessilor.TestSeen")) {
+            ::SetPropA(hwnd, "Tessilor.TestSeen", reinterpret_cast<HANDLE>(1));
+            if (g_answerer) {
+                g_answerer->OnActivate(hwnd);
+            } else {
+                BoxRecord record = ReadBox(hwnd);
+                ADD_FAILURE() << "unexpected box \"" << record.caption << "\": " << record.text;
+                Press(hwnd, record.hasCancel ? IDCANCEL : IDOK);
+            }
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Wine's heap checks (turned on for the test executables by the test runner) look at a freed
+// block only when something validates the heap. Every heap of the process is validated after
+// each test and at exit; Wine reports what it finds as err:heap on the standard error.
+bool HeapsValid() {
+    HANDLE heaps[256];
+    DWORD count = ::GetProcessHeaps(256, heaps);
+    bool valid = true;
+    for (DWORD i = 0; i < count && i < 256; ++i) valid &= ::HeapValidate(heaps[i], 0, nullptr) != FALSE;
+    return valid;
+}
+
+class HeapCheck : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        if (m_reported || HeapsValid()) return;
+        m_reported = true;  // the damage stays: report it once, with the test that made it
+        ADD_FAILURE() << "the heap was damaged during this test (a write into a freed or overrun block)";
+    }
+    bool m_reported = false;
+};
+
+// Made before any other static object of the test program and destroyed after all of them, so
+// that what the program's own objects do at exit is checked too.
+struct ExitHeapCheck {
+    ~ExitHeapCheck() {
+        if (!HeapsValid()) std::fprintf(stderr, "the heap was damaged at exit\n");
+    }
+} g_exitHeapCheck __attribute__((init_priority(101)));
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Appended after the printer, the check hears of a test's end before it: gtest tells the
+    // end of a test to its listeners in reverse order, so a test the check fails shows as failed.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new HeapCheck);
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, BoxHook, nullptr, ::GetCurrentThreadId());
+    int result = RUN_ALL_TESTS();
+    ::UnhookWindowsHookEx(hook);
+    return result;
 }
 
 COurFrame* StartMainFrame() {
@@ -77,15 +167,9 @@ std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
     return rows;
 }
 
-BoxAnswerer::BoxAnswerer() {
-    t_answerer = this;
-    m_hook = ::SetWindowsHookExA(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
-}
+BoxAnswerer::BoxAnswerer() : m_outer(g_answerer) { g_answerer = this; }
 
-BoxAnswerer::~BoxAnswerer() {
-    ::UnhookWindowsHookEx(m_hook);
-    t_answerer = nullptr;
-}
+BoxAnswerer::~BoxAnswerer() { g_answerer = m_outer; }
 
 void BoxAnswerer::Expect(int button) {
     m_handlers.push_back([button](HWND) { return button; });
@@ -99,36 +183,8 @@ int BoxAnswerer::Unexpected() const {
     return n;
 }
 
-LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && t_answerer) {
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        char cls[32] = "";
-        ::GetClassNameA(hwnd, cls, sizeof(cls));
-        if (strcmp(cls, "#32770") == 0 && !::GetPropA(hwnd, "Tessilor.TestSeen")) {
-            ::SetPropA(hwnd, "Tessilor.TestSeen", reinterpret_cast<HANDLE>(1));
-            t_answerer->OnActivate(hwnd);
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 void BoxAnswerer::OnActivate(HWND box) {
-    BoxRecord record;
-    char text[2048] = "";
-    ::GetWindowTextA(box, text, sizeof(text));
-    record.caption = text;
-    text[0] = '\0';
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's message
-    record.text = text;
-    record.hasOk = ::GetDlgItem(box, IDOK) != nullptr;
-    record.hasCancel = ::GetDlgItem(box, IDCANCEL) != nullptr;
-    // The icon control: id 20 on Windows, 1088 in Wine's template.
-    HWND icon = ::GetDlgItem(box, 0x14);
-    if (!icon) icon = ::GetDlgItem(box, 1088);
-    if (icon) {
-        HICON shown = reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0));
-        record.exclamation = shown && shown == ::LoadIcon(nullptr, IDI_EXCLAMATION);
-    }
+    BoxRecord record = ReadBox(box);
     int button;
     if (m_handlers.empty()) {
         record.expected = false;
@@ -138,9 +194,7 @@ void BoxAnswerer::OnActivate(HWND box) {
         m_handlers.erase(m_handlers.begin());
     }
     boxes.push_back(record);
-    if (button)
-        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
+    Press(box, button);
 }
 
 std::string TestDir() {

@@ -51,22 +51,24 @@ struct BoxRecord {
     bool expected = true;
 };
 
-// Answers the modal boxes that open on this thread while it lives. Each expected box is
+// Answers the modal boxes that open on the test thread while it lives. Each expected box is
 // given to its handler, which returns the button to press (0: press none, the test closes it).
-// A box nobody expects is recorded as unexpected and cancelled.
+// A box nobody expects is recorded as unexpected and cancelled. Without an answerer, every box
+// fails the running test and is cancelled at once, so that no test waits on a box for ever.
 class BoxAnswerer {
 public:
     BoxAnswerer();
     ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     void Expect(int button);
     void Expect(std::function<int(HWND)> handler);
     std::vector<BoxRecord> boxes;
     int Unexpected() const;
+    void OnActivate(HWND box);
 
 private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-    void OnActivate(HWND box);
-    HHOOK m_hook;
+    BoxAnswerer* m_outer;
     std::vector<std::function<int(HWND)>> m_handlers;
 };
 

@@ -1,6 +1,7 @@
 // The process tree: items, icons, records, refills, a failing snapshot, and no leaks.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <set>
 
@@ -141,6 +142,30 @@ TEST_F(TreeTest, FillGoesOnWhileProcessesEndAndStartDuringIt) {
     for (auto& process : churn.ending) EXPECT_EQ(nullptr, Find(items, process->Id()));
     for (auto& process : churn.starting) EXPECT_NE(nullptr, Find(items, process->Id()));
     g_churn = nullptr;
+}
+
+// The tree control refuses the items of one executable, as it would when out of memory.
+WNDPROC g_treeProc = nullptr;
+LRESULT CALLBACK RefuseIconFixture(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TVM_INSERTITEMA) {
+        auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
+        if (insert->item.pszText && strcmp(insert->item.pszText, "fixture_icon.exe") == 0) return 0;
+    }
+    return ::CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(TreeTest, AnItemThatCannotBeInsertedLeavesNoImageBehind) {
+    FixtureProcess refused("fixture_icon"), kept("fixture_icon");
+    g_treeProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefuseIconFixture)));
+    pane->RefreshProcessList();
+    ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_treeProc));
+    EXPECT_EQ(nullptr, Find(Items(), refused.Id()));
+    ExpectWellFormedFill();  // exactly one image for each item that found an icon
+
+    pane->RefreshProcessList();  // and the next fill lists them again
+    EXPECT_GE(Find(Items(), kept.Id())->image, 2);
+    ExpectWellFormedFill();
 }
 
 TEST_F(TreeTest, FailedSnapshotLeavesTheRootAloneExpanded) {

@@ -95,6 +95,10 @@ void CPanelLeft::FillProcessTree() {
     // One repaint for the whole fill, not one per item.
     CRedrawSuspended quiet(*this);
     ImageList_SetImageCount(m_imageList.m_hImageList, kStockImages);
+    // Native controls delete the items one by one and move a selection off each deleted item, with
+    // a selection change each time: the details of processes being deleted would be filled and the
+    // detail timer started again. With no selection there is none to move.
+    SendMessage(TVM_SELECTITEM, TVGN_CARET, 0);
     SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 
     TVINSERTSTRUCTA insert{};

@@ -84,11 +84,7 @@ HICON CPanelLeft::GetProcessIcon(DWORD processId) {
 
 std::string CPanelLeft::ExecutablePath(DWORD processId) {
     ScopedHandle snapshot(CreateModuleSnapshot(processId));
-    if (!snapshot.IsValid()) return std::string();
-    MODULEENTRY32 entry{};
-    entry.dwSize = sizeof(entry);
-    // The first module is the executable.
-    return ::Module32First(snapshot.Get(), &entry) ? std::string(entry.szExePath) : std::string();
+    return snapshot.IsValid() ? SnapshotExecutablePath(snapshot.Get()) : std::string();
 }
 
 void CPanelLeft::FillProcessTree() {
@@ -196,10 +192,8 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
         DWORD needed = 0;
         if (!younger && ::EnumProcessModulesEx(parent.Get(), &executable, sizeof(executable), &needed,
                                                LIST_MODULES_ALL)) {
-            char path[MAX_PATH] = "unknown";
-            if (!::GetModuleFileNameExA(parent.Get(), executable, path, MAX_PATH))
-                lstrcpynA(path, "unknown", MAX_PATH);
-            AppendPropertyRow(list, path, kParentLabel);
+            std::string path = ModuleFilePath(parent.Get(), executable);
+            AppendPropertyRow(list, path.empty() ? "unknown" : path.c_str(), kParentLabel);
         }
     }
     SetTimer(DETAIL_TIMER_ID, 1000);

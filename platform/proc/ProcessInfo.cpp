@@ -1,10 +1,18 @@
 #include "ProcessInfo.h"
 
+#include <psapi.h>
+
+#include <vector>
+
+#include "platform/proc/Handles.h"
 #include "platform/text/Format.h"
 
 namespace {
 // 1970-01-01 00:00:00 UTC in 100-nanosecond ticks since 1601.
 const ULONGLONG kUnixEpochTicks = 116444736000000000ULL;
+// The longest path the system hands out is 32767 UTF-16 units; each is at most two bytes in a
+// double-byte code page.
+const DWORD kAnsiPathBytes = 2 * 32767 + 1;
 }  // namespace
 
 std::string FormatStartTime(const FILETIME& utc) {
@@ -31,4 +39,38 @@ HANDLE OpenRunningProcess(DWORD access, DWORD processId) {
 bool GetCreationTime(HANDLE process, FILETIME* created) {
     FILETIME exited, kernel, user;
     return ::GetProcessTimes(process, created, &exited, &kernel, &user) != 0;
+}
+
+std::string ProcessImagePath(HANDLE process) {
+    std::vector<char> path(kAnsiPathBytes);
+    DWORD length = kAnsiPathBytes;
+    if (!::QueryFullProcessImageNameA(process, 0, path.data(), &length)) return std::string();
+    return std::string(path.data(), length);
+}
+
+std::string ModuleFilePath(HANDLE process, HMODULE module) {
+    std::vector<char> path(kAnsiPathBytes);
+    DWORD length = ::GetModuleFileNameExA(process, module, path.data(), kAnsiPathBytes);
+    // A full buffer means the path was cut: no path is better than another file's.
+    if (length == 0 || length >= kAnsiPathBytes) return std::string();
+    return std::string(path.data(), length);
+}
+
+SystemFolderRedirection::SystemFolderRedirection(HANDLE process) {
+    BOOL target = FALSE, self = FALSE;
+    if (!::IsWow64Process(process, &target) || !target || !::IsWow64Process(::GetCurrentProcess(), &self) || self)
+        return;
+    char system[MAX_PATH], wow64[MAX_PATH];
+    UINT systemLength = ::GetSystemDirectoryA(system, MAX_PATH);
+    UINT wow64Length = ::GetSystemWow64DirectoryA(wow64, MAX_PATH);
+    if (systemLength == 0 || systemLength >= MAX_PATH || wow64Length == 0 || wow64Length >= MAX_PATH) return;
+    m_system.assign(system, systemLength);
+    m_wow64.assign(wow64, wow64Length);
+}
+
+std::string SystemFolderRedirection::Apply(const std::string& path) const {
+    size_t n = m_system.size();
+    if (n == 0 || path.size() <= n || path[n] != '\\' || !LabelsEqual(path.substr(0, n).c_str(), m_system.c_str()))
+        return path;
+    return m_wow64 + path.substr(n);
 }

@@ -136,6 +136,7 @@ void CPanelLeft::FillProcessTree() {
             if (!record) continue;
             record->processId = entry.th32ProcessID;
             record->parentProcessId = entry.th32ParentProcessID;
+            record->created = ReadCreationTime(entry.th32ProcessID);
             TVINSERTSTRUCTA child{};
             child.hParent = m_hRootItem;
             child.hInsertAfter = TVI_LAST;
@@ -165,11 +166,12 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     const ProcessItemData selected = *record;
 
     auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
-    frame->m_pPanelRight->ShowModules(selected.processId);
+    // A process that now holds the listed id is another program: none of its modules are shown.
+    frame->m_pPanelRight->ShowModules(IsListedProcess(selected.processId, selected.created) ? selected.processId : 0);
     KillTimer(DETAIL_TIMER_ID);
 
     CWnd* list = frame->m_pPanelRTop;
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId));
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId, selected.created));
     list->SendMessage(LVM_DELETEALLITEMS);
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
@@ -181,6 +183,7 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     if (haveCreated) AppendPropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
     process.Close();
     m_dwProcessId = selected.processId;
+    m_ftProcessCreated = selected.created;
 
     if (selected.parentProcessId != 0) {
         ScopedHandle parent(::OpenProcess(kQueryAccess, FALSE, selected.parentProcessId));
@@ -206,7 +209,7 @@ void CPanelLeft::OnTimer(UINT_PTR id) {
 }
 
 void CPanelLeft::RefreshDetails() {
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId));
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId, m_ftProcessCreated));
     CWnd* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
@@ -231,17 +234,17 @@ void CPanelLeft::StopSelectedProcess() {
     auto* record = reinterpret_cast<const ProcessItemData*>(item.lParam);
     if (!record || record->processId == 0) return;  // the root carries no process
     const DWORD processId = record->processId;
+    const FILETIME created = record->created;
 
     std::string question = std::string("是否要结束进程 ") + name + " ？";
     if (AfxMessageBox(question.c_str(), MB_OKCANCEL) != IDOK) return;
 
-    ScopedHandle process(OpenRunningProcess(PROCESS_ALL_ACCESS, processId));
     // The id may have been given to another process since the fill, or the process may have
-    // ended: only the listed executable, still running, is ended.
-    char image[MAX_PATH] = "";
-    DWORD length = MAX_PATH;
-    if (!process.IsValid() || !::QueryFullProcessImageNameA(process.Get(), 0, image, &length) ||
-        !LabelsEqual(::PathFindFileNameA(image), name)) {
+    // ended: only the listed process, still running, is ended. Where the fill could not read its
+    // creation time, the executable's name is all that tells them apart.
+    ScopedHandle process(OpenRunningProcess(PROCESS_ALL_ACCESS, processId, created));
+    std::string image = process.IsValid() ? ProcessImagePath(process.Get()) : std::string();
+    if (image.empty() || !LabelsEqual(::PathFindFileNameA(image.c_str()), name)) {
         AfxMessageBox("不能打开进程", MB_OK);
         return;
     }

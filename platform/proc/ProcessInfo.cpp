@@ -26,10 +26,28 @@ std::string FormatStartTime(const FILETIME& utc) {
     return FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond);
 }
 
-HANDLE OpenRunningProcess(DWORD access, DWORD processId) {
-    HANDLE process = ::OpenProcess(access, FALSE, processId);
-    DWORD code = 0;
-    if (process && ::GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) {
+HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created) {
+    // A process that has ended is signalled. Its exit code can't tell: a process may itself end
+    // with 259, STILL_ACTIVE. Waiting needs SYNCHRONIZE, which the query rights don't include;
+    // where that is refused, the exit code is all there is.
+    bool canWait = true;
+    HANDLE process = ::OpenProcess(access | SYNCHRONIZE, FALSE, processId);
+    if (!process) {
+        process = ::OpenProcess(access, FALSE, processId);
+        canWait = (access & SYNCHRONIZE) != 0;
+    }
+    if (!process) return nullptr;
+    bool running;
+    if (canWait) {
+        running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    } else {
+        DWORD code = 0;
+        running = !::GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
+    }
+    FILETIME now;
+    if (running && IsKnownTime(created))
+        running = GetCreationTime(process, &now) && ::CompareFileTime(&now, &created) == 0;
+    if (!running) {
         ::CloseHandle(process);
         return nullptr;
     }
@@ -39,6 +57,20 @@ HANDLE OpenRunningProcess(DWORD access, DWORD processId) {
 bool GetCreationTime(HANDLE process, FILETIME* created) {
     FILETIME exited, kernel, user;
     return ::GetProcessTimes(process, created, &exited, &kernel, &user) != 0;
+}
+
+FILETIME ReadCreationTime(DWORD processId) {
+    // The least right that reads times: it is granted for more processes than full queries.
+    ScopedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    FILETIME created{};
+    if (!process.IsValid() || !GetCreationTime(process.Get(), &created)) return FILETIME{};
+    return created;
+}
+
+bool IsListedProcess(DWORD processId, const FILETIME& created) {
+    if (!IsKnownTime(created)) return true;
+    FILETIME now = ReadCreationTime(processId);
+    return IsKnownTime(now) && ::CompareFileTime(&now, &created) == 0;
 }
 
 std::string ProcessImagePath(HANDLE process) {

@@ -151,15 +151,6 @@ TEST_F(IdentityTest, IdGivenToANewProcessIsNotTheListedProcess) {
     EXPECT_EQ("不能打开进程", boxes[1].text);
     EXPECT_TRUE(successor->Running());
     EXPECT_NE(nullptr, Item(id));
-
-    // A refill lists the new process, which is then shown and can be stopped.
-    pane->RefreshProcessList();
-    Select(Item(id));
-    EXPECT_EQ(kAllLabels, Labels());
-    EXPECT_GT(ModuleCount(), 0);
-    boxes = StopConfirmed();
-    EXPECT_EQ(1u, boxes.size());
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(successor->Handle(), 5000));
 }
 
 // A fixture copied to a folder whose path takes more than MAX_PATH bytes in GBK, though fewer
@@ -187,7 +178,6 @@ public:
         if (!::CreateProcessW(m_path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                               &m_info))
             return;
-        ::WaitForInputIdle(m_info.hProcess, 2000);
         for (int i = 0; i < 500; ++i) {  // ready once its modules can be listed
             HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, m_info.dwProcessId);
             MODULEENTRY32W entry{};

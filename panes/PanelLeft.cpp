@@ -84,17 +84,17 @@ HICON CPanelLeft::GetProcessIcon(DWORD processId) {
 
 std::string CPanelLeft::ExecutablePath(DWORD processId) {
     ScopedHandle snapshot(CreateModuleSnapshot(processId));
-    if (!snapshot.IsValid()) return std::string();
-    MODULEENTRY32 entry{};
-    entry.dwSize = sizeof(entry);
-    // The first module is the executable.
-    return ::Module32First(snapshot.Get(), &entry) ? std::string(entry.szExePath) : std::string();
+    return snapshot.IsValid() ? SnapshotExecutablePath(snapshot.Get()) : std::string();
 }
 
 void CPanelLeft::FillProcessTree() {
     // One repaint for the whole fill, not one per item.
     CRedrawSuspended quiet(*this);
     ImageList_SetImageCount(m_imageList.m_hImageList, kStockImages);
+    // Native controls delete the items one by one and move a selection off each deleted item, with
+    // a selection change each time: the details of processes being deleted would be filled and the
+    // detail timer started again. With no selection there is none to move.
+    SendMessage(TVM_SELECTITEM, TVGN_CARET, 0);
     SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 
     TVINSERTSTRUCTA insert{};
@@ -123,6 +123,7 @@ void CPanelLeft::FillProcessTree() {
             if (!record) continue;
             record->processId = entry.th32ProcessID;
             record->parentProcessId = entry.th32ParentProcessID;
+            record->created = ReadCreationTime(entry.th32ProcessID);
             int image = 1;
             std::string path = ExecutablePath(entry.th32ProcessID);
             if (!path.empty()) {
@@ -171,11 +172,12 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     const ProcessItemData selected = *record;
 
     auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
-    frame->m_pPanelRight->ShowModules(selected.processId);
+    // A process that now holds the listed id is another program: none of its modules are shown.
+    frame->m_pPanelRight->ShowModules(IsListedProcess(selected.processId, selected.created) ? selected.processId : 0);
     KillTimer(DETAIL_TIMER_ID);
 
     CWnd* list = frame->m_pPanelRTop;
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId));
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId, selected.created));
     list->SendMessage(LVM_DELETEALLITEMS);
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
@@ -187,6 +189,7 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     if (haveCreated) AppendPropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
     process.Close();
     m_dwProcessId = selected.processId;
+    m_ftProcessCreated = selected.created;
 
     if (selected.parentProcessId != 0) {
         ScopedHandle parent(::OpenProcess(kQueryAccess, FALSE, selected.parentProcessId));
@@ -198,10 +201,8 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
         DWORD needed = 0;
         if (!younger && ::EnumProcessModulesEx(parent.Get(), &executable, sizeof(executable), &needed,
                                                LIST_MODULES_ALL)) {
-            char path[MAX_PATH] = "unknown";
-            if (!::GetModuleFileNameExA(parent.Get(), executable, path, MAX_PATH))
-                lstrcpynA(path, "unknown", MAX_PATH);
-            AppendPropertyRow(list, path, kParentLabel);
+            std::string path = ModuleFilePath(parent.Get(), executable);
+            AppendPropertyRow(list, path.empty() ? "unknown" : path.c_str(), kParentLabel);
         }
     }
     SetTimer(DETAIL_TIMER_ID, 1000);
@@ -214,7 +215,7 @@ void CPanelLeft::OnTimer(UINT_PTR id) {
 }
 
 void CPanelLeft::RefreshDetails() {
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId));
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId, m_ftProcessCreated));
     CWnd* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
@@ -239,17 +240,17 @@ void CPanelLeft::StopSelectedProcess() {
     auto* record = reinterpret_cast<const ProcessItemData*>(item.lParam);
     if (!record || record->processId == 0) return;  // the root carries no process
     const DWORD processId = record->processId;
+    const FILETIME created = record->created;
 
     std::string question = std::string("是否要结束进程 ") + name + " ？";
     if (AfxMessageBox(question.c_str(), MB_OKCANCEL) != IDOK) return;
 
-    ScopedHandle process(OpenRunningProcess(PROCESS_ALL_ACCESS, processId));
     // The id may have been given to another process since the fill, or the process may have
-    // ended: only the listed executable, still running, is ended.
-    char image[MAX_PATH] = "";
-    DWORD length = MAX_PATH;
-    if (!process.IsValid() || !::QueryFullProcessImageNameA(process.Get(), 0, image, &length) ||
-        !LabelsEqual(::PathFindFileNameA(image), name)) {
+    // ended: only the listed process, still running, is ended. Where the fill could not read its
+    // creation time, the executable's name is all that tells them apart.
+    ScopedHandle process(OpenRunningProcess(PROCESS_ALL_ACCESS, processId, created));
+    std::string image = process.IsValid() ? ProcessImagePath(process.Get()) : std::string();
+    if (image.empty() || !LabelsEqual(::PathFindFileNameA(image.c_str()), name)) {
         AfxMessageBox("不能打开进程", MB_OK);
         return;
     }

@@ -9,6 +9,9 @@
 struct ProcessItemData {
     DWORD processId;
     DWORD parentProcessId;
+    // When the process was created, as read at the fill; zero when it couldn't be read. The system
+    // gives an ended process's id to new processes: the id alone doesn't name the listed one.
+    FILETIME created;
 };
 
 const UINT_PTR DETAIL_TIMER_ID = 200;
@@ -21,6 +24,8 @@ public:
     DWORD m_dwProcessId = 0;
     HTREEITEM m_hRootItem = nullptr;
     CImageList m_imageList;
+    // The creation time of the process on show, from its item: each tick checks it is still that one.
+    FILETIME m_ftProcessCreated{};
 
     // Rebuilds the tree from a new process snapshot.
     void FillProcessTree();

@@ -7,6 +7,7 @@
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "platform/proc/Handles.h"
+#include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
 #include "platform/win/Shell.h"
@@ -71,13 +72,8 @@ void CPanelRight::ShowModules(DWORD processId) {
 
     ScopedHandle snapshot(CreateModuleSnapshot(processId));
     if (snapshot.IsValid()) {
-        MODULEENTRY32 entry{};
-        entry.dwSize = sizeof(entry);
-        if (!::Module32First(snapshot.Get(), &entry)) return;
         int number = 0;
-        do {
-            AddModuleRow(number++, entry.szExePath);
-        } while (::Module32Next(snapshot.Get(), &entry));
+        for (const std::string& path : SnapshotModulePaths(snapshot.Get())) AddModuleRow(number++, path.c_str());
         return;
     }
 
@@ -95,12 +91,11 @@ void CPanelRight::ShowModules(DWORD processId) {
         return;
     size_t count = needed / sizeof(HMODULE);
     if (count > modules.size()) count = modules.size();
+    const SystemFolderRedirection redirection(process.Get());
     for (size_t i = 0; i < count; ++i) {
-        // Preset for every module: a path that can't be read must not repeat the previous one.
-        char path[MAX_PATH] = "unknown";
-        if (!::GetModuleFileNameExA(process.Get(), modules[i], path, MAX_PATH))
-            lstrcpynA(path, "unknown", MAX_PATH);
-        AddModuleRow(static_cast<int>(i), path);
+        // Each module on its own: a path that can't be read must not repeat the previous one.
+        std::string path = redirection.Apply(ModuleFilePath(process.Get(), modules[i]));
+        AddModuleRow(static_cast<int>(i), path.empty() ? "unknown" : path.c_str());
     }
 }
 
@@ -126,11 +121,11 @@ void CPanelRight::AddModuleRow(int number, const char* path) {
     }
     file.Close();
 
-    char directory[MAX_PATH];
-    lstrcpynA(directory, path, MAX_PATH);
-    ::PathRemoveFileSpecA(directory);
+    // The whole path: in GBK a path within MAX_PATH characters may take more than MAX_PATH bytes.
+    std::string directory(path);
+    ::PathRemoveFileSpecA(&directory[0]);
     cell.iSubItem = 1;
-    cell.pszText = directory;
+    cell.pszText = &directory[0];
     SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
 }
 

@@ -19,6 +19,17 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 fi
 
+# A prefix holds the system DLLs of each architecture Wine had when it was made: one made before
+# wine32 was installed no longer starts ("could not load kernel32.dll"). Each prefix records the
+# architectures it was made with and is made afresh when they have changed.
+arches="64"
+[ -x /usr/lib/wine/wine ] && arches="64 32"  # wine32's loader
+if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/tessilor-arches" 2>/dev/null)" != "$arches" ]; then
+  case "$WINEPREFIX" in
+    "$root"/build/*) wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX" ;;
+    *) echo "warning: $WINEPREFIX was made for other architectures than Wine's ($arches)" >&2 ;;
+  esac
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
@@ -26,6 +37,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   iconv -f UTF-8 -t GBK "$root/scripts/wine-prefix.reg" > "$WINEPREFIX/tessilor.reg"
   wine regedit /S "$WINEPREFIX/tessilor.reg" >/dev/null 2>&1
   wineserver -w
+  echo "$arches" > "$WINEPREFIX/tessilor-arches"
 fi
 wineserver -p >/dev/null 2>&1 || true  # one may be running already
 # Start Wine's own services now, detached from our output: started later by a test, they would

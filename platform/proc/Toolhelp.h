@@ -3,8 +3,15 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <string>
+#include <vector>
+
 // The snapshot call itself. Tests point it elsewhere to make a snapshot fail.
 extern HANDLE(WINAPI* g_pfnCreateSnapshot)(DWORD flags, DWORD processId);
+// The module walk. Tests point these elsewhere to hand the program the entries of a 32-bit
+// process on 64-bit Windows, which no test machine gives.
+extern BOOL(WINAPI* g_pfnModule32FirstW)(HANDLE snapshot, MODULEENTRY32W* entry);
+extern BOOL(WINAPI* g_pfnModule32NextW)(HANDLE snapshot, MODULEENTRY32W* entry);
 
 // A snapshot of every process, or INVALID_HANDLE_VALUE.
 HANDLE CreateProcessSnapshot();
@@ -12,3 +19,10 @@ HANDLE CreateProcessSnapshot();
 // The system answers ERROR_BAD_LENGTH while the process's module list is changing; such a
 // snapshot is asked for again, a few times.
 HANDLE CreateModuleSnapshot(DWORD processId);
+
+// The full paths of a module snapshot's modules in the ANSI code page, in the snapshot's order,
+// the executable first. For a 32-bit process on 64-bit Windows the snapshot holds the process's
+// 64-bit view and then its 32-bit view, each starting with the executable: each file is given once.
+std::vector<std::string> SnapshotModulePaths(HANDLE snapshot);
+// The first module of a module snapshot, the executable; "" when there is none.
+std::string SnapshotExecutablePath(HANDLE snapshot);

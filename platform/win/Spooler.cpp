@@ -2,8 +2,14 @@
 
 BOOL WINAPI SpoolerEnumPorts(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                              LPDWORD returned) {
-    static EnumPortsFunction enumPorts = [] {
-        HMODULE spooler = ::LoadLibraryA("winspool.drv");
+    static EnumPortsFunction enumPorts = []() -> EnumPortsFunction {
+        // From the system folder only: by its bare name the library would be looked for first
+        // beside the program, where anyone who can write there could have put one of that name.
+        char path[MAX_PATH];
+        UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+        if (length == 0 || length + sizeof("\\winspool.drv") > MAX_PATH) return nullptr;
+        lstrcatA(path, "\\winspool.drv");
+        HMODULE spooler = ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         return spooler ? reinterpret_cast<EnumPortsFunction>(::GetProcAddress(spooler, "EnumPortsA")) : nullptr;
     }();
     if (!enumPorts) {

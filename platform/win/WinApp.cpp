@@ -1,5 +1,7 @@
 #include "WinApp.h"
 
+#include <objbase.h>
+
 #include "FrameWnd.h"
 
 namespace {
@@ -16,6 +18,10 @@ CWinApp::~CWinApp() {
 }
 
 void CWinApp::AfxWinInit(HINSTANCE instance) {
+    // The shell's Properties and open calls may use COM objects, which need the calling thread
+    // in a single-threaded apartment.
+    if (!m_bComEntered)
+        m_bComEntered = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
     if (m_pszConstructedName) {
@@ -23,6 +29,11 @@ void CWinApp::AfxWinInit(HINSTANCE instance) {
     } else if (!::LoadStringA(instance, AFX_IDS_APP_TITLE, m_szAppName, sizeof(m_szAppName))) {
         m_szAppName[0] = '\0';
     }
+}
+
+void CWinApp::AfxWinTerm() {
+    if (m_bComEntered) ::CoUninitialize();
+    m_bComEntered = false;
 }
 
 const MsgMap* CWinApp::GetMessageMap() const {
@@ -83,6 +94,7 @@ int AfxWinMain(HINSTANCE instance) {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
     app->AfxWinInit(instance);
-    if (!app->InitInstance()) return 1;
-    return app->Run();
+    int code = app->InitInstance() ? app->Run() : 1;
+    app->AfxWinTerm();
+    return code;
 }

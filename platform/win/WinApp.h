@@ -27,8 +27,10 @@ public:
     CWnd* m_pMainWnd = nullptr;
     char m_szAppName[128] = {};  // the title of every message box
 
-    // Loads the title and common controls; the entry calls this before InitInstance.
+    // Loads the title and common controls and enters COM; the entry calls this before InitInstance.
     void AfxWinInit(HINSTANCE instance);
+    // Leaves COM; the entry calls this once the message loop has ended.
+    void AfxWinTerm();
     virtual BOOL InitInstance() { return TRUE; }
     // The message loop: the main frame's accelerators, then dispatch; idle updates in between.
     virtual int Run();
@@ -43,6 +45,7 @@ protected:
 
 private:
     LPCSTR m_pszConstructedName;
+    bool m_bComEntered = false;
 };
 
 CWinApp* AfxGetApp();

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <set>
+
 #include "Harness.h"
 #include "ResourceCounts.h"
 #include "panes/PanelLeft.h"
@@ -42,6 +44,8 @@ protected:
     void TearDown() override {
         g_pfnShellExecuteEx = ::ShellExecuteExA;
         g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
+        g_pfnModule32FirstW = ::Module32FirstW;
+        g_pfnModule32NextW = ::Module32NextW;
         MainFrameTest::TearDown();
     }
     void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
@@ -257,6 +261,116 @@ TEST_F(DetailsTest, ARefilledModuleListStartsAtItsTop) {
 
     list->ShowModules(::GetCurrentProcessId());
     EXPECT_EQ(0, list->SendMessage(LVM_GETTOPINDEX));  // the executable's row is in sight
+}
+
+// fixture_32, ready once the process-status services list its executable and a library: the
+// harness waits for a module snapshot, which Wine never gives of a 32-bit process.
+class Fixture32 {
+public:
+    Fixture32() {
+        std::string exe = TestDir() + "fixture_32.exe";
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        if (!::CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info)) return;
+        for (int i = 0; i < 500; ++i) {
+            HMODULE modules[2];
+            DWORD needed = 0;
+            if (::EnumProcessModulesEx(m_info.hProcess, modules, sizeof(modules), &needed, LIST_MODULES_ALL) &&
+                needed >= sizeof(modules))
+                break;
+            ::Sleep(10);
+        }
+    }
+    ~Fixture32() {
+        if (!m_info.hProcess) return;
+        ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+        ::CloseHandle(m_info.hProcess);
+        ::CloseHandle(m_info.hThread);
+    }
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
+    // Wine's 64-bit module snapshot of a 32-bit process fails: its modules come from the fallback.
+    Fixture32 fixture;
+    ASSERT_NE(0u, fixture.Id());
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(::IsWow64Process(fixture.Handle(), &wow64) && wow64);
+    SelectProcess(fixture.Id());
+
+    auto rows = ListRows(modules, 3);
+    ASSERT_GT(rows.size(), 1u);
+    EXPECT_EQ("fixture_32.exe", rows[0][0]);
+    std::string dir = TestDir();
+    EXPECT_TRUE(LabelsEqual(rows[0][1].c_str(), dir.substr(0, dir.size() - 1).c_str())) << rows[0][1];
+    EXPECT_NE("", rows[0][2]);
+    // Its system libraries are the 32-bit ones, each listed once with the size of that file.
+    char wow64Folder[MAX_PATH];
+    ASSERT_GT(::GetSystemWow64DirectoryA(wow64Folder, MAX_PATH), 0u);
+    bool kernel = false;
+    std::set<std::string> paths;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::string& path = frame->m_pPanelRight->ModulePath(static_cast<int>(i));
+        EXPECT_TRUE(paths.insert(path).second) << "listed twice: " << path;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        ASSERT_TRUE(::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) << path;
+        EXPECT_EQ(FormatKilobytes((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow), rows[i][2])
+            << path;
+        if (LabelsEqual(rows[i][0].c_str(), "kernel32.dll")) {
+            kernel = true;
+            EXPECT_TRUE(LabelsEqual(wow64Folder, rows[i][1].c_str())) << rows[i][1];
+        }
+    }
+    EXPECT_TRUE(kernel);
+
+    EXPECT_EQ(kAllLabels, Labels());
+    PROCESS_MEMORY_COUNTERS counters{};
+    ASSERT_TRUE(::GetProcessMemoryInfo(fixture.Handle(), &counters, sizeof(counters)));
+    EXPECT_EQ(FormatKilobytes(counters.PeakWorkingSetSize), Value("峰值使用内存"));
+    FILETIME created;
+    ASSERT_TRUE(GetCreationTime(fixture.Handle(), &created));
+    EXPECT_EQ(FormatStartTime(created), Value("进程启动时间"));
+    UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
+    Tick();
+    EXPECT_NE("stale", Value("当前使用内存"));
+}
+
+// A 32-bit process seen by a 64-bit program on 64-bit Windows: the snapshot holds the 64-bit
+// view, then the 32-bit view, each starting with the executable.
+const wchar_t* const kWow64Entries[] = {
+    L"C:\\Program Files (x86)\\应用\\App32.exe", L"C:\\Windows\\SYSTEM32\\ntdll.dll",
+    L"C:\\Windows\\System32\\wow64.dll",        L"C:\\Windows\\System32\\wow64cpu.dll",
+    L"C:\\Program Files (x86)\\应用\\APP32.EXE", L"C:\\Windows\\SysWOW64\\ntdll.dll",
+    L"C:\\Windows\\SysWOW64\\KERNEL32.DLL",     L"C:\\Windows\\syswow64\\kernel32.dll",
+};
+size_t g_nextEntry = 0;
+
+BOOL WINAPI NextWow64Entry(HANDLE, MODULEENTRY32W* entry) {
+    if (g_nextEntry >= sizeof(kWow64Entries) / sizeof(kWow64Entries[0])) return FALSE;
+    lstrcpynW(entry->szExePath, kWow64Entries[g_nextEntry++], MAX_PATH);
+    return TRUE;
+}
+
+TEST_F(DetailsTest, SnapshotOfBothViewsListsEachFileOnceExecutableFirst) {
+    g_nextEntry = 0;
+    g_pfnModule32FirstW = [](HANDLE snapshot, MODULEENTRY32W* entry) {
+        g_nextEntry = 0;
+        return NextWow64Entry(snapshot, entry);
+    };
+    g_pfnModule32NextW = NextWow64Entry;
+    frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
+    std::vector<std::string> names;
+    for (auto& row : ListRows(modules, 3)) names.push_back(row[0] + " in " + row[1]);
+    EXPECT_EQ((std::vector<std::string>{
+                  "App32.exe in C:\\Program Files (x86)\\应用", "ntdll.dll in C:\\Windows\\SYSTEM32",
+                  "wow64.dll in C:\\Windows\\System32", "wow64cpu.dll in C:\\Windows\\System32",
+                  "ntdll.dll in C:\\Windows\\SysWOW64", "KERNEL32.DLL in C:\\Windows\\SysWOW64"}),
+              names);
 }
 
 TEST_F(DetailsTest, DoubleClickAsksForThePropertiesOfTheMarkedRow) {

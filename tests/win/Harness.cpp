@@ -273,7 +273,7 @@ HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId) {
 }
 
 HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId) {
-    auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+    auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GPTR, sizeof(ProcessItemData)));
     record->processId = processId;
     record->parentProcessId = parentId;
     TVINSERTSTRUCTA insert{};

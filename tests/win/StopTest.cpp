@@ -8,6 +8,45 @@
 
 namespace {
 
+// The record of every process item that a selection change sent by the tree named as newly
+// selected, while a hook is in place.
+std::vector<LPARAM> g_selectedRecords;
+HWND g_watchedTree = nullptr;
+
+LRESULT CALLBACK WatchSelections(int code, WPARAM wParam, LPARAM lParam) {
+    auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_NOTIFY) {
+        auto* tv = reinterpret_cast<const NMTREEVIEWA*>(sent->lParam);
+        UINT notification = static_cast<UINT>(tv->hdr.code);
+        if (tv->hdr.hwndFrom == g_watchedTree &&
+            (notification == static_cast<UINT>(TVN_SELCHANGEDA) || notification == static_cast<UINT>(TVN_SELCHANGEDW)) &&
+            tv->itemNew.lParam)
+            g_selectedRecords.push_back(tv->itemNew.lParam);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Native tree controls delete all items one by one and, as each selected item goes, select
+// another with a selection change for it; Wine's control drops them all at once. While this
+// procedure is in place the tree deletes them the native way.
+WNDPROC g_treeProc = nullptr;
+
+LRESULT CALLBACK DeleteOneByOne(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TVM_DELETEITEM && reinterpret_cast<HTREEITEM>(lParam) == TVI_ROOT) {
+        auto next = [&](UINT relation, HTREEITEM item) {
+            return reinterpret_cast<HTREEITEM>(
+                ::CallWindowProcA(g_treeProc, hwnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+        };
+        while (HTREEITEM top = next(TVGN_ROOT, nullptr)) {
+            while (HTREEITEM child = next(TVGN_CHILD, top))
+                ::CallWindowProcA(g_treeProc, hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
+            ::CallWindowProcA(g_treeProc, hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(top));
+        }
+        return TRUE;
+    }
+    return ::CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+}
+
 class StopTest : public MainFrameTest {
 protected:
     HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
@@ -117,6 +156,31 @@ TEST_F(StopTest, RefreshStopsTheDetailRefreshAndFollowsProcesses) {
     UpdatePropertyRow(props, "stale", "进程启动时间");
     Pump(1500);
     EXPECT_NE("stale", ListCellText(props->m_hWnd, 2, 1));
+}
+
+TEST_F(StopTest, RefillWithAProcessSelectedSelectsNoProcessOnTheWay) {
+    FixtureProcess a("fixture_icon"), b("fixture_noicon");
+    pane->RefreshProcessList();
+    // Every refill below deletes the items one by one, as native controls do.
+    // Every place a selected item can stand: first, among others, last.
+    for (int place = 0; place < 3; ++place) {
+        auto items = TreeChildren(tree, pane->m_hRootItem);
+        ASSERT_GE(items.size(), 3u);
+        Select(place == 0 ? items.front().item : place == 1 ? Item(a.Id()) : items.back().item);
+        ASSERT_TRUE(::KillTimer(tree, DETAIL_TIMER_ID));
+        ::SetTimer(tree, DETAIL_TIMER_ID, 1000, nullptr);
+        g_selectedRecords.clear();
+        g_watchedTree = tree;
+        HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchSelections, nullptr, ::GetCurrentThreadId());
+        g_treeProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DeleteOneByOne)));
+        Command(ID_REFRESH);
+        ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_treeProc));
+        ::UnhookWindowsHookEx(hook);
+        EXPECT_TRUE(g_selectedRecords.empty()) << g_selectedRecords.size() << " process items selected";
+        EXPECT_FALSE(::KillTimer(tree, DETAIL_TIMER_ID));  // stopped by the refresh, and not started again
+        EXPECT_EQ(nullptr, reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+// The program's texts read as Chinese on a Windows whose own ANSI code page is not GBK. The suite
+// runs this executable under a Western locale; like the program, it carries the program's
+// resources, manifest included.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Harness.h"
+#include "panes/PanelLeft.h"
+#include "res/resource.h"
+
+namespace {
+
+const wchar_t kTitle[] = L"Quorvane进程管理器";
+
+std::wstring WindowTextW(HWND hwnd) {
+    wchar_t text[256] = L"";
+    ::GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+// The first visible top-level window of a process that has a caption, or null.
+HWND MainWindowOf(DWORD processId) {
+    struct Search { DWORD pid; HWND found; } search{processId, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner != s->pid || !::IsWindowVisible(hwnd) || !(::GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION))
+                return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(LocaleTest, SystemCodePageIsNotChineseButOursIs) {
+    // Without a foreign system code page every other check here would pass for nothing.
+    char system[8] = "";
+    ::GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, system, sizeof(system));
+    EXPECT_STRNE("936", system);
+    EXPECT_NE(0, system[0]);
+    EXPECT_EQ(936u, ::GetACP());
+}
+
+class LocaleFrameTest : public MainFrameTest {};
+
+TEST_F(LocaleFrameTest, TitleAndStopQuestionReadAsWritten) {
+    EXPECT_EQ(kTitle, WindowTextW(frame->m_hWnd));
+
+    FixtureProcess fixture("fixture_icon");
+    pane->RefreshProcessList();
+    HTREEITEM item = FindProcessItem(tree, pane->m_hRootItem, fixture.Id());
+    ASSERT_NE(nullptr, item);
+    ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    std::wstring question, caption;
+    BoxAnswerer answers;
+    answers.Expect([&](HWND box) {
+        wchar_t text[512] = L"";
+        ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+        question = text;
+        caption = WindowTextW(box);
+        return IDCANCEL;
+    });
+    frame->SendMessage(WM_COMMAND, ID_STOP_PROCESS);
+    EXPECT_EQ(L"是否要结束进程 fixture_icon.exe ？", question);
+    EXPECT_EQ(L"Tessilor", caption);
+    EXPECT_TRUE(fixture.Running());
+}
+
+TEST(LocaleTest, ProgramShowsItsChineseTitle) {
+    // The program itself, started as a user would, beside this folder.
+    std::string exe = TestDir() + "..\\Tessilor.exe";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << exe;
+    HWND main = nullptr;
+    for (int i = 0; i < 300 && !main; ++i) {
+        ::WaitForInputIdle(pi.hProcess, 100);
+        main = MainWindowOf(pi.dwProcessId);
+        if (!main) ::Sleep(20);
+    }
+    std::wstring title = main ? WindowTextW(main) : L"<no window>";
+    if (main) ::PostMessageA(main, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    EXPECT_EQ(kTitle, title);
+}
+
+}  // namespace

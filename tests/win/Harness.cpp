@@ -209,7 +209,8 @@ FixtureProcess::FixtureProcess(const char* name, const char* args) {
     std::string command = "\"" + exe + "\" " + args;
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    ::CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info);
+    if (!::CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info))
+        ADD_FAILURE() << "could not start " << exe << ": error " << ::GetLastError();
     // Ready once its modules can be listed: the loader has done its work.
     for (int i = 0; i < 500 && m_info.hProcess; ++i) {
         HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, m_info.dwProcessId);

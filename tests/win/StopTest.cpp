@@ -50,7 +50,13 @@ LRESULT CALLBACK DeleteOneByOne(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 class StopTest : public MainFrameTest {
 protected:
     HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
-    void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
+    // Selects the item; a test whose item is missing or not selected stops here, not at a count
+    // of boxes that no stop command showed.
+    void Select(HTREEITEM item) {
+        ASSERT_NE(nullptr, item);
+        ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        ASSERT_EQ(item, reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+    }
     void Command(UINT id) { frame->SendMessage(WM_COMMAND, id); }
     size_t ItemCount() { return TreeChildren(tree, pane->m_hRootItem).size(); }
     // Stops the selected process, confirming the question and any box after it.

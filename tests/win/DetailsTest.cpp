@@ -14,7 +14,7 @@
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 
 namespace {
 
@@ -190,7 +190,7 @@ TEST_F(DetailsTest, RowMissingAtSelectionNeverAppearsLater) {
 }
 
 TEST_F(DetailsTest, UpdatePropertyRowFindsTheFirstRowByItsLabel) {
-    CWnd* list = frame->m_pPanelRTop;
+    CListView* list = frame->m_pPanelRTop;
     list->SendMessage(LVM_DELETEALLITEMS);
     UpdatePropertyRow(list, "x", "FileVersion");  // empty list: nothing happens
     EXPECT_EQ(0, list->SendMessage(LVM_GETITEMCOUNT));

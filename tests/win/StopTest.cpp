@@ -137,7 +137,7 @@ TEST_F(StopTest, RefreshStopsTheDetailRefreshAndFollowsProcesses) {
     FixtureProcess ending("fixture_icon");
     pane->RefreshProcessList();
     Select(Item(ending.Id()));
-    CWnd* props = frame->m_pPanelRTop;
+    CListView* props = frame->m_pPanelRTop;
     ASSERT_GT(props->SendMessage(LVM_GETITEMCOUNT), 0);
 
     FixtureProcess started("fixture_noicon");

@@ -8,7 +8,7 @@
 
 #include "Harness.h"
 #include "about/AboutDlg.h"
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 #include "res/resource.h"
 
 namespace {
@@ -201,7 +201,7 @@ TEST(AboutCommand, TheBoxStaysOnScreenWhenTheFrameDoesNot) {
         ::GetWindowRect(hwnd, &box);
         return IDOK;
     });
-    frame->SendMessage(WM_COMMAND, IDM_APP_ABOUT);
+    frame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
     ASSERT_EQ(1u, answers.boxes.size());
     EXPECT_GE(box.left, work.left);
     EXPECT_GE(box.top, work.top);
@@ -222,11 +222,11 @@ TEST(AboutCommand, HelpMenuAndToolbarButtonShowTheSameBoxOverTheFrame) {
             return IDOK;
         });
 
-    frame->SendMessage(WM_COMMAND, IDM_APP_ABOUT);  // as the menu item sends it
+    frame->SendMessage(WM_COMMAND, ID_APP_ABOUT);  // as the menu item sends it
     // A click on the last toolbar button.
     HWND toolbar = frame->m_wndToolBar.m_hWnd;
     RECT button;
-    int index = static_cast<int>(::SendMessageA(toolbar, TB_COMMANDTOINDEX, IDM_APP_ABOUT, 0));
+    int index = static_cast<int>(::SendMessageA(toolbar, TB_COMMANDTOINDEX, ID_APP_ABOUT, 0));
     ::SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button));
     LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     ::SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -67,14 +67,14 @@ TEST_F(FrameTest, PanesStartAtTheirIdealSizes) {
 }
 
 TEST_F(FrameTest, CommandsNobodyHandlesAreGreyedInMenuAndToolbar) {
-    for (UINT id : {IDM_EDIT_UNDO, IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE})
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
         EXPECT_TRUE(MenuState(1, id) & MF_GRAYED) << id;
-    for (UINT id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_FILE_PRINT})
+    for (UINT id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT})
         EXPECT_FALSE(ButtonEnabled(id)) << id;
     // What the layer handles itself stays usable.
-    EXPECT_FALSE(MenuState(0, IDM_APP_EXIT) & MF_GRAYED);
-    EXPECT_FALSE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_GRAYED);
-    EXPECT_TRUE(ButtonEnabled(IDM_APP_ABOUT));
+    EXPECT_FALSE(MenuState(0, ID_APP_EXIT) & MF_GRAYED);
+    EXPECT_FALSE(MenuState(2, ID_VIEW_TOOLBAR) & MF_GRAYED);
+    EXPECT_TRUE(ButtonEnabled(ID_APP_ABOUT));
 }
 
 TEST_F(FrameTest, GreyedCommandKeysDoNothingWhateverPaneHasFocus) {
@@ -95,38 +95,38 @@ TEST_F(FrameTest, GreyedCommandKeysDoNothingWhateverPaneHasFocus) {
         EXPECT_EQ(pane->m_hWnd, ::GetFocus());  // ...and nothing came of it
     }
     CCmdUI state;
-    EXPECT_FALSE(frame->OnCmdMsg(IDM_EDIT_COPY, &state));
+    EXPECT_FALSE(frame->OnCmdMsg(ID_EDIT_COPY, &state));
 }
 
 TEST_F(FrameTest, ViewTogglesHideAndShowTheBarsWithCheckMarks) {
     HWND splitter = frame->m_wndSplitter.m_hWnd;
     RECT before;
     ::GetWindowRect(splitter, &before);
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_TOOLBAR);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_TOOLBAR) & MF_CHECKED);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
     EXPECT_FALSE(::IsWindowVisible(frame->m_wndToolBar.m_hWnd));
-    EXPECT_FALSE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(2, ID_VIEW_TOOLBAR) & MF_CHECKED);
     RECT without;
     ::GetWindowRect(splitter, &without);
     EXPECT_LT(without.top, before.top);  // the panes take the toolbar's room
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_TOOLBAR);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
     EXPECT_TRUE(::IsWindowVisible(frame->m_wndToolBar.m_hWnd));
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_TOOLBAR) & MF_CHECKED);
 
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_STATUS_BAR);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(::IsWindowVisible(frame->m_wndStatusBar.m_hWnd));
-    EXPECT_FALSE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
     ::GetWindowRect(splitter, &without);
     EXPECT_GT(without.bottom, before.bottom);
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_STATUS_BAR);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
     EXPECT_TRUE(::IsWindowVisible(frame->m_wndStatusBar.m_hWnd));
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
 }
 
 TEST_F(FrameTest, StatusBarShowsPromptsAndIdleText) {
     EXPECT_EQ("就绪", StatusText());
-    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(IDM_VIEW_TOOLBAR, MF_HILITE),
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_VIEW_TOOLBAR, MF_HILITE),
                        reinterpret_cast<LPARAM>(SubMenu(2)));
     EXPECT_EQ("显示或隐藏工具栏", StatusText());
     frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_REBUILD_ICON_CACHE, MF_HILITE),
@@ -136,7 +136,7 @@ TEST_F(FrameTest, StatusBarShowsPromptsAndIdleText) {
     EXPECT_EQ("就绪", StatusText());
 
     // The toolbar button under the mouse, and the mouse gone from the bar.
-    int aboutIndex = static_cast<int>(frame->m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, IDM_APP_ABOUT));
+    int aboutIndex = static_cast<int>(frame->m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, ID_APP_ABOUT));
     RECT button;
     frame->m_wndToolBar.SendMessage(TB_GETITEMRECT, aboutIndex, reinterpret_cast<LPARAM>(&button));
     frame->m_wndToolBar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
@@ -174,21 +174,21 @@ TEST_F(FrameTest, ToolTipsAreTheTextAfterTheNewline) {
         frame->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
         return std::string(info.lpszText ? info.lpszText : info.szText);
     };
-    EXPECT_EQ("关于", tip(IDM_APP_ABOUT));
+    EXPECT_EQ("关于", tip(ID_APP_ABOUT));
     EXPECT_EQ("刷新", tip(ID_REFRESH));
     EXPECT_EQ("停止", tip(ID_STOP_PROCESS));
-    EXPECT_EQ("复制", tip(IDM_EDIT_COPY));
-    EXPECT_EQ("", tip(IDM_FILE_PRINT));  // no string, no tooltip
+    EXPECT_EQ("复制", tip(ID_EDIT_COPY));
+    EXPECT_EQ("", tip(ID_FILE_PRINT));  // no string, no tooltip
 }
 
 TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
     HWND top = frame->m_pPanelRTop->m_hWnd, bottom = frame->m_pPanelRight->m_hWnd;
     ::SetFocus(top);
-    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);
+    frame->SendMessage(WM_COMMAND, ID_NEXT_PANE);
     EXPECT_EQ(bottom, ::GetFocus());
-    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);  // wraps inside the inner splitter
+    frame->SendMessage(WM_COMMAND, ID_NEXT_PANE);  // wraps inside the inner splitter
     EXPECT_EQ(top, ::GetFocus());
-    frame->SendMessage(WM_COMMAND, IDM_PREV_PANE);
+    frame->SendMessage(WM_COMMAND, ID_PREV_PANE);
     EXPECT_EQ(bottom, ::GetFocus());
     EXPECT_EQ(static_cast<CView*>(frame->m_pPanelRight), frame->GetActiveView());
 
@@ -200,7 +200,7 @@ TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
 
     // From the tree the activation still lands on a pane.
     ::SetFocus(frame->m_pPanelLeft->m_hWnd);
-    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);
+    frame->SendMessage(WM_COMMAND, ID_NEXT_PANE);
     EXPECT_TRUE(::GetFocus() == top || ::GetFocus() == bottom || ::GetFocus() == frame->m_pPanelLeft->m_hWnd);
 }
 
@@ -226,7 +226,7 @@ TEST(FrameLifetime, EveryWayOutEndsTheMessageLoopCleanly) {
     const struct {
         UINT msg;
         WPARAM wParam;
-    } ways[] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, IDM_APP_EXIT}};
+    } ways[] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, ID_APP_EXIT}};
     for (const auto& way : ways) {
         SCOPED_TRACE(way.msg);
         ASSERT_NE(nullptr, StartMainFrame());

@@ -91,7 +91,7 @@ TEST(Soak, RepeatedUseLeaksNothing) {
         for (int i = 0; i < count; ++i) steps.FocusModule(i % (rows > 0 ? rows : 1));
         for (int i = 0; i < count / 10; ++i) steps.Boxed(ID_PORT_LIST);
         for (int i = 0; i < count / 10; ++i) frame->SendMessage(WM_COMMAND, ID_REBUILD_ICON_CACHE);
-        for (int i = 0; i < count / 10; ++i) steps.Boxed(IDM_APP_ABOUT);
+        for (int i = 0; i < count / 10; ++i) steps.Boxed(ID_APP_ABOUT);
         Pump();
     };
     round(10);  // let what is made once, lazily, be made

@@ -10,7 +10,7 @@
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "platform/proc/Handles.h"
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
+#include "platform/seams/Seams.h"
 #include "platform/text/Format.h"
 
 const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
@@ -230,7 +231,7 @@ void CPanelLeft::StopSelectedProcess() {
         return;
     }
     // Exit code 1: anyone who reads it later must see that the process ended, not that it runs.
-    if (::TerminateProcess(process.Get(), 1))
+    if (g_pfnTerminateProcess(process.Get(), 1))
         DeleteItem(selected);
     else
         AfxMessageBox("结束进程失败", MB_OK);

@@ -77,9 +77,9 @@ void CPanelRight::ShowModules(DWORD processId) {
     if (!process.IsValid()) return;
     std::vector<HMODULE> modules(kMaxFallbackModules);
     DWORD needed = 0;
-    if (!::EnumProcessModulesEx(process.Get(), modules.data(),
-                                static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed,
-                                LIST_MODULES_ALL))
+    if (!g_pfnEnumProcessModulesEx(process.Get(), modules.data(),
+                                   static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed,
+                                   LIST_MODULES_ALL))
         return;
     size_t count = needed / sizeof(HMODULE);
     if (count > modules.size()) count = modules.size();

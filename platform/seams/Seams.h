@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 #include <winspool.h>
+#include <psapi.h>
 
 // The shell calls that hand a file or an address to another program: Wine's shell has no
 // Properties dialog, and no test should open a browser.
@@ -29,3 +30,10 @@ extern HANDLE(WINAPI* g_pfnCreateSnapshot)(DWORD flags, DWORD processId);
 // which no test machine gives.
 extern BOOL(WINAPI* g_pfnModule32FirstW)(HANDLE snapshot, MODULEENTRY32W* entry);
 extern BOOL(WINAPI* g_pfnModule32NextW)(HANDLE snapshot, MODULEENTRY32W* entry);
+
+// The fallback module listing: a test hands the program more modules than its buffer holds,
+// which no test process has.
+extern BOOL(WINAPI* g_pfnEnumProcessModulesEx)(HANDLE process, HMODULE* modules, DWORD size, LPDWORD needed,
+                                              DWORD filter);
+// Ending a process: a test makes it fail, which no process the test may open can make it do.
+extern BOOL(WINAPI* g_pfnTerminateProcess)(HANDLE process, UINT exitCode);

@@ -31,6 +31,20 @@ protected:
         frame->m_wndStatusBar.SendMessage(SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
         return text;
     }
+    // The tooltip of a toolbar command, as the frame answers the toolbar's tooltip control.
+    std::string Tip(UINT id) {
+        NMTTDISPINFOA info{};
+        info.hdr.hwndFrom = reinterpret_cast<HWND>(frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
+        info.hdr.idFrom = id;
+        info.hdr.code = TTN_GETDISPINFOA;
+        frame->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
+        return std::string(info.lpszText ? info.lpszText : info.szText);
+    }
+    // The status bar's text while a menu item is highlighted.
+    std::string Prompt(UINT id) {
+        frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(id, MF_HILITE), reinterpret_cast<LPARAM>(SubMenu(0)));
+        return StatusText();
+    }
     static int Width(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.right - r.left; }
     static int Height(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.bottom - r.top; }
 
@@ -129,6 +143,10 @@ TEST_F(FrameTest, StatusBarShowsPromptsAndIdleText) {
     frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_VIEW_TOOLBAR, MF_HILITE),
                        reinterpret_cast<LPARAM>(SubMenu(2)));
     EXPECT_EQ("显示或隐藏工具栏", StatusText());
+    // A highlighted drop-down title has no prompt of its own.
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP | MF_HILITE),
+                       reinterpret_cast<LPARAM>(::GetMenu(frame->m_hWnd)));
+    EXPECT_EQ("就绪", StatusText());
     frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_REBUILD_ICON_CACHE, MF_HILITE),
                        reinterpret_cast<LPARAM>(SubMenu(3)));
     EXPECT_EQ("Windows显示图标有错误的时候，可以用这个恢复正常", StatusText());
@@ -157,23 +175,19 @@ TEST_F(FrameTest, IndicatorsFollowTheLockKeys) {
     EXPECT_EQ("", StatusText(2));
     EXPECT_EQ("滚动", StatusText(3));
     keys[VK_CAPITAL] = keys[VK_SCROLL] = 0;
+    keys[VK_NUMLOCK] = 1;
     ::SetKeyboardState(keys);
     frame->UpdateCommandUI();
     EXPECT_EQ("", StatusText(1));
+    EXPECT_EQ("数字", StatusText(2));
     EXPECT_EQ("", StatusText(3));
+    keys[VK_NUMLOCK] = 0;
+    ::SetKeyboardState(keys);
 }
 
 TEST_F(FrameTest, ToolTipsAreTheTextAfterTheNewline) {
-    HWND tips = reinterpret_cast<HWND>(frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
-    ASSERT_NE(nullptr, tips);
-    auto tip = [&](UINT id) {
-        NMTTDISPINFOA info{};
-        info.hdr.hwndFrom = tips;
-        info.hdr.idFrom = id;
-        info.hdr.code = TTN_GETDISPINFOA;
-        frame->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
-        return std::string(info.lpszText ? info.lpszText : info.szText);
-    };
+    ASSERT_NE(0, frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
+    auto tip = [&](UINT id) { return Tip(id); };
     EXPECT_EQ("关于", tip(ID_APP_ABOUT));
     EXPECT_EQ("刷新", tip(ID_REFRESH));
     EXPECT_EQ("停止", tip(ID_STOP_PROCESS));
@@ -198,10 +212,57 @@ TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
     Pump();
     EXPECT_EQ(top, ::GetFocus());
 
-    // From the tree the activation still lands on a pane.
+    // From the tree the next pane is the inner splitter's first, the previous its last.
     ::SetFocus(frame->m_pPanelLeft->m_hWnd);
     frame->SendMessage(WM_COMMAND, ID_NEXT_PANE);
-    EXPECT_TRUE(::GetFocus() == top || ::GetFocus() == bottom || ::GetFocus() == frame->m_pPanelLeft->m_hWnd);
+    EXPECT_EQ(top, ::GetFocus());
+    ::SetFocus(frame->m_pPanelLeft->m_hWnd);
+    frame->SendMessage(WM_COMMAND, ID_PREV_PANE);
+    EXPECT_EQ(bottom, ::GetFocus());
+}
+
+TEST_F(FrameTest, EveryCommandStringGivesItsPromptAndTooltip) {
+    const struct {
+        UINT id;
+        const char* prompt;
+        const char* tip;
+    } table[] = {
+        {ID_REFRESH, "刷新进程列表", "刷新"},
+        {ID_STOP_PROCESS, "停止正在运行的进程", "停止"},
+        {ID_REBUILD_ICON_CACHE, "Windows显示图标有错误的时候，可以用这个恢复正常", ""},
+        {ID_PORT_LIST, "列举计算机端口", ""},
+        {ID_APP_ABOUT, "显示程序信息，版本号和版权", "关于"},
+        {ID_APP_EXIT, "退出应用程序；提示保存文档", "退出"},
+        {ID_VIEW_TOOLBAR, "显示或隐藏工具栏", "显隐工具栏"},
+        {ID_VIEW_STATUS_BAR, "显示或隐藏状态栏", "显隐状态栏"},
+        {ID_NEXT_PANE, "切换到下一个窗格", "下一窗格"},
+        {ID_PREV_PANE, "切换回前一个窗格", "前一窗格"},
+        {ID_EDIT_UNDO, "撤消最后一步操作", "撤消"},
+        {ID_EDIT_CUT, "剪切被选对象并将其置于剪贴板上", "剪切"},
+        {ID_EDIT_COPY, "复制被选对象并将其置于剪贴板上", "复制"},
+        {ID_EDIT_PASTE, "插入剪贴板内容", "粘贴"},
+        {ID_FILE_PRINT, "", ""},
+    };
+    for (const auto& command : table) {
+        EXPECT_EQ(command.prompt, Prompt(command.id)) << command.id;
+        EXPECT_EQ(command.tip, Tip(command.id)) << command.id;
+    }
+}
+
+TEST_F(FrameTest, EscDuringASplitterDragPutsTheBarBack) {
+    HWND outer = frame->m_wndSplitter.m_hWnd, left = frame->m_pPanelLeft->m_hWnd;
+    const LPARAM onBar = MAKELPARAM(180 + CSplitterWnd::kBarWidth / 2, 100);
+    const LPARAM moved = MAKELPARAM(240 + CSplitterWnd::kBarWidth / 2, 100);
+    ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, onBar);
+    ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, moved);
+    EXPECT_EQ(240, Width(left));  // the pane follows the drag
+    ::SendMessageA(outer, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(180, Width(left));
+    // Let go instead, the bar stays where it was dropped.
+    ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, onBar);
+    ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, moved);
+    ::SendMessageA(outer, WM_LBUTTONUP, 0, moved);
+    EXPECT_EQ(240, Width(left));
 }
 
 TEST_F(FrameTest, MessageBoxHasTheTitleTheIconAndReturnsTheChoice) {

@@ -47,7 +47,7 @@ protected:
         // Some rows in both lists, so that stale parts would show.
         HTREEITEM item = FindProcessItem(tree, pane->m_hRootItem, ::GetCurrentProcessId());
         ASSERT_NE(nullptr, item);
-        ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        Select(item);
         pane->KillTimer(DETAIL_TIMER_ID);  // no tick may change a row between two captures
         frame->UpdateCommandUI();          // as the idle time after start-up does
         Pump(300);

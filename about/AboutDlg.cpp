@@ -1,6 +1,6 @@
 #include "about/AboutDlg.h"
 
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 #include "res/resource.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

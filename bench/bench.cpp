@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < std::max(5, runs); ++i) {
         bare.push_back(StartUp(dir + "bare_window.exe", "BareWindow"));
         controls.push_back(StartUp(dir + "bare_window.exe", "BareWindow", "controls"));
-        ours.push_back(StartUp(dir + "Tessilor.exe", "TessilorFrame"));
+        ours.push_back(StartUp(dir + "Tessilor.exe", "AfxFrameWnd"));
     }
     for (auto* times : {&bare, &controls, &ours}) std::sort(times->begin(), times->end());
     const size_t mid = bare.size() / 2;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "frame/OurFrame.h"
-#include "platform/win/Spooler.h"
+#include "platform/seams/Seams.h"
 #include "platform/win/WinApp.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "platform/proc/Handles.h"
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
+#include "platform/seams/Seams.h"
 #include "platform/text/Format.h"
 
 const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
@@ -55,7 +56,7 @@ const MsgMap* CPanelLeft::GetMessageMap() const {
 int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
     if (CTreeView::OnCreate(cs) == -1) return -1;
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
-    SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(m_imageList.m_hImageList));
+    SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
     AddStockImage(m_imageList, "explorer.exe", 0);
     AddStockImage(m_imageList, "shell32.dll", 2);
     ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0);
@@ -90,24 +91,13 @@ std::string CPanelLeft::ExecutablePath(DWORD processId) {
 void CPanelLeft::FillProcessTree() {
     // One repaint for the whole fill, not one per item.
     CRedrawSuspended quiet(*this);
-    ImageList_SetImageCount(m_imageList.m_hImageList, kStockImages);
+    m_imageList.SetImageCount(kStockImages);
     // Native controls delete the items one by one and move a selection off each deleted item, with
     // a selection change each time: the details of processes being deleted would be filled and the
     // detail timer started again. With no selection there is none to move.
-    SendMessage(TVM_SELECTITEM, TVGN_CARET, 0);
-    SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = const_cast<char*>("进程列表");
-    m_hRootItem = reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    TVITEMA root{};
-    root.mask = TVIF_PARAM;
-    root.hItem = m_hRootItem;
-    root.lParam = 0;
-    SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&root));
+    SelectItem(nullptr);
+    DeleteAllItems();
+    m_hRootItem = InsertItem("进程列表", 0, 0);
 
     // Processes that run one executable share its extracted icon during a fill; each item still
     // gets an image of its own.
@@ -138,15 +128,7 @@ void CPanelLeft::FillProcessTree() {
                     if (added >= 0) image = added;
                 }
             }
-            TVINSERTSTRUCTA child{};
-            child.hParent = m_hRootItem;
-            child.hInsertAfter = TVI_LAST;
-            child.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_PARAM | TVIF_SELECTEDIMAGE;
-            child.item.pszText = entry.szExeFile;
-            child.item.iImage = image;
-            child.item.iSelectedImage = image;
-            child.item.lParam = reinterpret_cast<LPARAM>(record);
-            if (!SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&child))) {
+            if (!InsertItem(entry.szExeFile, image, reinterpret_cast<LPARAM>(record), m_hRootItem)) {
                 // No item: neither its record nor its image stays. The image is the last one,
                 // so removing it moves no other item's image.
                 ::GlobalFree(record);
@@ -157,7 +139,7 @@ void CPanelLeft::FillProcessTree() {
     snapshot.Close();
     for (auto& icon : icons)
         if (icon.second) ::DestroyIcon(icon.second);
-    SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_hRootItem));
+    Expand(m_hRootItem, TVE_EXPAND);
 }
 
 void CPanelLeft::RefreshProcessList() {
@@ -176,9 +158,9 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     frame->m_pPanelRight->ShowModules(IsListedProcess(selected.processId, selected.created) ? selected.processId : 0);
     KillTimer(DETAIL_TIMER_ID);
 
-    CWnd* list = frame->m_pPanelRTop;
+    CPanelRTop* list = frame->m_pPanelRTop;
     ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId, selected.created));
-    list->SendMessage(LVM_DELETEALLITEMS);
+    list->DeleteAllItems();
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
         AppendPropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
@@ -216,7 +198,7 @@ void CPanelLeft::OnTimer(UINT_PTR id) {
 
 void CPanelLeft::RefreshDetails() {
     ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId, m_ftProcessCreated));
-    CWnd* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
+    CPanelRTop* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
         UpdatePropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
@@ -228,17 +210,11 @@ void CPanelLeft::RefreshDetails() {
 }
 
 void CPanelLeft::StopSelectedProcess() {
-    auto selected = reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
+    HTREEITEM selected = GetSelectedItem();
     if (!selected) return;
-    char name[MAX_PATH + 1] = "";
-    TVITEMA item{};
-    item.mask = TVIF_PARAM | TVIF_TEXT;
-    item.hItem = selected;
-    item.pszText = name;
-    item.cchTextMax = sizeof(name);
-    if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
-    auto* record = reinterpret_cast<const ProcessItemData*>(item.lParam);
+    auto* record = reinterpret_cast<const ProcessItemData*>(GetItemData(selected));
     if (!record || record->processId == 0) return;  // the root carries no process
+    const std::string name = GetItemText(selected);
     const DWORD processId = record->processId;
     const FILETIME created = record->created;
 
@@ -250,13 +226,13 @@ void CPanelLeft::StopSelectedProcess() {
     // creation time, the executable's name is all that tells them apart.
     ScopedHandle process(OpenRunningProcess(PROCESS_ALL_ACCESS, processId, created));
     std::string image = process.IsValid() ? ProcessImagePath(process.Get()) : std::string();
-    if (image.empty() || !LabelsEqual(::PathFindFileNameA(image.c_str()), name)) {
+    if (image.empty() || !LabelsEqual(::PathFindFileNameA(image.c_str()), name.c_str())) {
         AfxMessageBox("不能打开进程", MB_OK);
         return;
     }
     // Exit code 1: anyone who reads it later must see that the process ended, not that it runs.
-    if (::TerminateProcess(process.Get(), 1))
-        SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(selected));
+    if (g_pfnTerminateProcess(process.Get(), 1))
+        DeleteItem(selected);
     else
         AfxMessageBox("结束进程失败", MB_OK);
 }

@@ -16,6 +16,6 @@ protected:
 };
 
 // Appends a row at the end of the list: label in column 0, value in column 1.
-void AppendPropertyRow(CWnd* list, LPCSTR value, LPCSTR label);
+void AppendPropertyRow(CListView* list, LPCSTR value, LPCSTR label);
 // Sets the value of the first row carrying this label (ASCII case folded); no such row, no change.
-void UpdatePropertyRow(CWnd* list, LPCSTR value, LPCSTR label);
+void UpdatePropertyRow(CListView* list, LPCSTR value, LPCSTR label);

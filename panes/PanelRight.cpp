@@ -10,7 +10,7 @@
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 
 const CRuntimeClass CPanelRight::classInfo = {"CPanelRight", &CreateWndObject<CPanelRight>,
                                               &CListView::classInfo};
@@ -35,26 +35,18 @@ const MsgMap* CPanelRight::GetMessageMap() const {
 
 int CPanelRight::OnCreate(LPCREATESTRUCTA cs) {
     if (CListView::OnCreate(cs) == -1) return -1;
-    SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ModifyStyle(0, LVS_REPORT);
-    struct { const char* heading; int width; } const columns[] = {
-        {"模块名称", 100}, {"模块路径", 200}, {"大小", 60}};
-    for (int i = 0; i < 3; ++i) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = columns[i].width;
-        column.pszText = const_cast<char*>(columns[i].heading);
-        column.iSubItem = i;
-        SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-    }
+    InsertColumn(0, "模块名称", 100);
+    InsertColumn(1, "模块路径", 200);
+    InsertColumn(2, "大小", 60);
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
     for (int index : {2, 72}) {
         ScopedIcon icon;
         ::ExtractIconExA("shell32.dll", index, nullptr, icon.Out(), 1);
         m_imageList.Add(icon.Get());
     }
-    SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList.m_hImageList));
+    SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
     return 0;
 }
 
@@ -66,7 +58,7 @@ const std::string& CPanelRight::ModulePath(int row) const {
 void CPanelRight::ShowModules(DWORD processId) {
     // The list paints once, when it is full: a repaint per row costs more than the rows.
     CRedrawSuspended quiet(*this);
-    SendMessage(LVM_DELETEALLITEMS);
+    DeleteAllItems();
     m_modulePaths.clear();
     if (processId == 0) return;
 
@@ -85,9 +77,9 @@ void CPanelRight::ShowModules(DWORD processId) {
     if (!process.IsValid()) return;
     std::vector<HMODULE> modules(kMaxFallbackModules);
     DWORD needed = 0;
-    if (!::EnumProcessModulesEx(process.Get(), modules.data(),
-                                static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed,
-                                LIST_MODULES_ALL))
+    if (!g_pfnEnumProcessModulesEx(process.Get(), modules.data(),
+                                   static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed,
+                                   LIST_MODULES_ALL))
         return;
     size_t count = needed / sizeof(HMODULE);
     if (count > modules.size()) count = modules.size();
@@ -100,39 +92,27 @@ void CPanelRight::ShowModules(DWORD processId) {
 }
 
 void CPanelRight::AddModuleRow(int number, const char* path) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = static_cast<int>(SendMessage(LVM_GETITEMCOUNT));
-    item.pszText = ::PathFindFileNameA(path);
-    item.iImage = number == 0 ? 0 : 1;
-    int row = static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    int row = InsertItem(GetItemCount(), ::PathFindFileNameA(path), number == 0 ? 0 : 1);
     if (row < 0) return;
     m_modulePaths.insert(m_modulePaths.begin() + row, path);
 
-    LVITEMA cell{};
     ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
-    if (file.IsValid() && ::GetFileSizeEx(file.Get(), &size)) {
-        std::string text = FormatKilobytes(static_cast<uint64_t>(size.QuadPart));
-        cell.iSubItem = 2;
-        cell.pszText = const_cast<char*>(text.c_str());
-        SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    }
+    if (file.IsValid() && ::GetFileSizeEx(file.Get(), &size))
+        SetItemText(row, 2, FormatKilobytes(static_cast<uint64_t>(size.QuadPart)).c_str());
     file.Close();
 
     // The whole path: in GBK a path within MAX_PATH characters may take more than MAX_PATH bytes.
     std::string directory(path);
     ::PathRemoveFileSpecA(&directory[0]);
-    cell.iSubItem = 1;
-    cell.pszText = &directory[0];
-    SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    SetItemText(row, 1, directory.c_str());
 }
 
 void CPanelRight::OnDblclk(NMHDR*, LRESULT* result) {
     *result = 0;
     // The row with the selection mark, not the one under the pointer.
-    int mark = static_cast<int>(SendMessage(LVM_GETSELECTIONMARK));
+    int mark = GetSelectionMark();
     if (mark < 0) return;
     const std::string& path = ModulePath(mark);
     if (path.empty()) return;
@@ -158,7 +138,7 @@ void CPanelRight::ShowVersionInfo(int row) {
     auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
     // Stopped before anything can fail: a tick would write process rows over the module's.
     frame->m_pPanelLeft->KillTimer(DETAIL_TIMER_ID);
-    frame->m_pPanelRTop->SendMessage(LVM_DELETEALLITEMS);
+    frame->m_pPanelRTop->DeleteAllItems();
 
     const std::string& path = ModulePath(row);
     DWORD ignored = 0;

@@ -3,11 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-if [ ! -f build/win/CMakeCache.txt ]; then
-  cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
+# Configured every time (a second or so when nothing changed), so that changed options apply.
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win -j"$jobs" "$@"
-if [ ! -f build/native/CMakeCache.txt ]; then
-  cmake -S tests/native -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
+cmake -S tests/native -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native -j"$jobs"

@@ -22,17 +22,3 @@ public:
 private:
     HANDLE m_h = nullptr;
 };
-
-// An icon the program extracted; an image list keeps its own copy, so this one goes at scope end.
-class ScopedIcon {
-public:
-    explicit ScopedIcon(HICON icon = nullptr) : m_icon(icon) {}
-    ScopedIcon(const ScopedIcon&) = delete;
-    ScopedIcon& operator=(const ScopedIcon&) = delete;
-    ~ScopedIcon() { if (m_icon) ::DestroyIcon(m_icon); }
-    HICON Get() const { return m_icon; }
-    HICON* Out() { return &m_icon; }
-
-private:
-    HICON m_icon;
-};

@@ -2,10 +2,6 @@
 
 #include <unordered_set>
 
-HANDLE(WINAPI* g_pfnCreateSnapshot)(DWORD, DWORD) = ::CreateToolhelp32Snapshot;
-BOOL(WINAPI* g_pfnModule32FirstW)(HANDLE, MODULEENTRY32W*) = ::Module32FirstW;
-BOOL(WINAPI* g_pfnModule32NextW)(HANDLE, MODULEENTRY32W*) = ::Module32NextW;
-
 namespace {
 
 // A UTF-16 path in the ANSI code page.

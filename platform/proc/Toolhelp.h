@@ -6,12 +6,7 @@
 #include <string>
 #include <vector>
 
-// The snapshot call itself. Tests point it elsewhere to make a snapshot fail.
-extern HANDLE(WINAPI* g_pfnCreateSnapshot)(DWORD flags, DWORD processId);
-// The module walk. Tests point these elsewhere to hand the program the entries of a 32-bit
-// process on 64-bit Windows, which no test machine gives.
-extern BOOL(WINAPI* g_pfnModule32FirstW)(HANDLE snapshot, MODULEENTRY32W* entry);
-extern BOOL(WINAPI* g_pfnModule32NextW)(HANDLE snapshot, MODULEENTRY32W* entry);
+#include "platform/seams/Seams.h"
 
 // A snapshot of every process, or INVALID_HANDLE_VALUE.
 HANDLE CreateProcessSnapshot();

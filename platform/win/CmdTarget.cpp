@@ -30,3 +30,10 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pUI) {
     }
     return FALSE;
 }
+
+CCmdUI CCmdTarget::ProbeCommand(UINT nID) {
+    CCmdUI state;
+    state.m_nID = nID;
+    if (!OnCmdMsg(nID, &state)) state.m_bEnabled = false;
+    return state;
+}

@@ -77,6 +77,9 @@ public:
 
     // Executes the command (pUI null) or asks whether it is handled and how it shows (pUI set).
     virtual BOOL OnCmdMsg(UINT nID, CCmdUI* pUI);
+    // How the command shows, asked along the route: enabled only when someone handles it and
+    // its update handler, if any, leaves it enabled. Dispatch, menus and the toolbar all ask here.
+    CCmdUI ProbeCommand(UINT nID);
 
 protected:
     virtual const MsgMap* GetMessageMap() const { return nullptr; }

@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "FrameWnd.h"
-
 namespace {
 const int kGripperIndent = 8;
 const WORD RT_TOOLBAR_ID = 241;
@@ -76,15 +74,13 @@ int CToolBar::Layout() {
     return r.bottom - r.top;
 }
 
-void CToolBar::UpdateButtons(CFrameWnd* frame) {
+void CToolBar::UpdateButtons(CCmdTarget* route) {
     int count = static_cast<int>(SendMessage(TB_BUTTONCOUNT));
     for (int i = 0; i < count; ++i) {
         TBBUTTON b{};
         if (!SendMessage(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b)) || (b.fsStyle & TBSTYLE_SEP))
             continue;
-        CCmdUI state;
-        state.m_nID = static_cast<UINT>(b.idCommand);
-        bool enabled = frame->OnCmdMsg(state.m_nID, &state) && state.m_bEnabled;
+        bool enabled = route->ProbeCommand(static_cast<UINT>(b.idCommand)).m_bEnabled;
         bool shown = SendMessage(TB_ISBUTTONENABLED, b.idCommand) != 0;
         if (enabled != shown) SendMessage(TB_ENABLEBUTTON, b.idCommand, MAKELONG(enabled, 0));
     }
@@ -132,12 +128,7 @@ LRESULT CToolBar::OnMouseLeave(WPARAM, LPARAM) {
 }
 
 void CToolBar::ShowPrompt(UINT id) {
-    auto* frame = dynamic_cast<CFrameWnd*>(GetParent());
-    if (!frame) return;
-    if (id)
-        frame->SetMessageText(id);
-    else
-        frame->SetMessageText(AFX_IDS_IDLEMESSAGE);
+    ::SendMessageA(::GetParent(m_hWnd), WM_SETMESSAGESTRING, id ? id : AFX_IDS_IDLEMESSAGE, 0);
 }
 
 BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {

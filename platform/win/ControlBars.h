@@ -1,8 +1,7 @@
 // The frame's two bars: a toolbar loaded from a toolbar resource, and a status bar with indicators.
 #pragma once
+#include "AfxRes.h"
 #include "Wnd.h"
-
-class CFrameWnd;
 
 // Bar styles of the frame's bars. They describe placement and behaviour, not window styles.
 const DWORD CBRS_SIZE_DYNAMIC = 0x0004;
@@ -24,8 +23,8 @@ public:
     BOOL LoadToolBar(UINT resourceId);
     // Sizes the bar to its parent's width (the control does this itself) and returns its height.
     int Layout();
-    // Enables each button whose command someone along the frame's route handles.
-    void UpdateButtons(CFrameWnd* frame);
+    // Enables each button whose command someone along the route (the frame's) handles.
+    void UpdateButtons(CCmdTarget* route);
 
 protected:
     void OnCustomDraw(NMHDR* nmh, LRESULT* result);
@@ -35,7 +34,7 @@ protected:
     const MsgMap* GetMessageMap() const override;
 
 private:
-    // The command's prompt, or the idle text for 0; the status bar keeps an unchanged text as is.
+    // The command's prompt, or the idle text for 0, shown by the parent frame.
     void ShowPrompt(UINT id);
     DWORD m_dwBarStyle = 0;
     bool m_bTracking = false;    // a WM_MOUSELEAVE is asked for

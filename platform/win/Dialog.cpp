@@ -21,14 +21,14 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         auto* dlg = reinterpret_cast<CDialog*>(lParam);
-        AfxAttach(hwnd, dlg);
+        AfxBind(hwnd, dlg, false);
         dlg->CenterWindow();
         return dlg->OnInitDialog();
     }
     auto* dlg = static_cast<CDialog*>(CWnd::FromHandlePermanent(hwnd));
     if (!dlg) return FALSE;
     if (msg == WM_NCDESTROY) {
-        AfxDetach(hwnd, dlg);
+        AfxUnbind(hwnd);
         return FALSE;
     }
     if (msg == WM_COMMAND) return dlg->OnCommand(wParam, lParam);

@@ -33,6 +33,8 @@ const MsgMap* CFrameWnd::GetMessageMap() const {
         ON_MESSAGE(WM_MENUSELECT, OnMenuSelect),
         ON_MESSAGE(WM_SETFOCUS, OnSetFocusMsg),
         ON_MESSAGE(WM_NOTIFY, OnToolTipText),
+        ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString),
+        ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI),
         ON_COMMAND_ID(ID_VIEW_TOOLBAR, OnBarCheck),
         ON_COMMAND_ID(ID_VIEW_STATUS_BAR, OnBarCheck),
         ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateToolBarMenu),
@@ -47,7 +49,7 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     ::LoadStringA(inst, resourceId, title, sizeof(title));
     if (char* newline = strchr(title, '\n')) *newline = '\0';
     HICON icon = ::LoadIconA(inst, MAKEINTRESOURCEA(resourceId));
-    LPCSTR cls = AfxRegisterWndClass("TessilorFrame", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
+    LPCSTR cls = AfxRegisterWndClass("AfxFrameWnd", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                                      ::LoadCursor(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
     HMENU menu = ::LoadMenuA(inst, MAKEINTRESOURCEA(resourceId));
@@ -119,6 +121,23 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pUI) {
     return app && app->OnCmdMsg(nID, pUI);
 }
 
+BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
+    if (!m_hAccelTable || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+    // Only keys meant for the frame or its panes; a modal box runs its own loop.
+    if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd)) return FALSE;
+    return ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg) != 0;
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+    UpdateCommandUI();
+    return 0;
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM) {
+    SetMessageText(static_cast<UINT>(wParam));
+    return 0;
+}
+
 void CFrameWnd::UpdateCommandUI() {
     if (auto* bar = dynamic_cast<CToolBar*>(GetControlBar(AFX_IDW_TOOLBAR)))
         bar->UpdateButtons(this);
@@ -133,10 +152,8 @@ LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
     for (int i = 0; i < count; ++i) {
         UINT id = ::GetMenuItemID(popup, i);
         if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or sub-menu
-        CCmdUI state;
-        state.m_nID = id;
-        bool enabled = OnCmdMsg(id, &state) && state.m_bEnabled;
-        ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+        CCmdUI state = ProbeCommand(id);
+        ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (state.m_bEnabled ? MF_ENABLED : MF_GRAYED));
         if (state.m_nCheck >= 0)
             ::CheckMenuItem(popup, static_cast<UINT>(i),
                             MF_BYPOSITION | (state.m_nCheck ? MF_CHECKED : MF_UNCHECKED));

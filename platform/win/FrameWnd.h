@@ -33,6 +33,8 @@ public:
     CWnd* GetControlBar(UINT id) const;
 
     BOOL OnCmdMsg(UINT nID, CCmdUI* pUI) override;
+    // The frame's accelerators, for keys meant for the frame or its panes.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
@@ -42,6 +44,8 @@ protected:
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocusMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnToolTipText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     void OnBarCheck(UINT id);
     void OnUpdateToolBarMenu(CCmdUI* pUI);
     void OnUpdateStatusBarMenu(CCmdUI* pUI);

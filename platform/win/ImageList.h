@@ -1,4 +1,5 @@
-// CImageList: owns one image list; destroyed with the object unless deleted before.
+// CImageList: owns one image list; destroyed with the object unless deleted before. ScopedIcon:
+// an icon on its way into one.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -19,6 +20,8 @@ public:
     }
     // Appends a copy of the icon; the caller still owns the icon. Returns the new index or -1.
     int Add(HICON icon) { return m_hImageList && icon ? ImageList_ReplaceIcon(m_hImageList, -1, icon) : -1; }
+    // Keeps the first count images and drops the rest.
+    BOOL SetImageCount(int count) { return m_hImageList && ImageList_SetImageCount(m_hImageList, count); }
     BOOL Remove(int index) { return m_hImageList && ImageList_Remove(m_hImageList, index); }
     int GetImageCount() const { return m_hImageList ? ImageList_GetImageCount(m_hImageList) : 0; }
     BOOL DeleteImageList() {
@@ -27,4 +30,18 @@ public:
         m_hImageList = nullptr;
         return TRUE;
     }
+};
+
+// An icon the program extracted; an image list keeps its own copy, so this one goes at scope end.
+class ScopedIcon {
+public:
+    explicit ScopedIcon(HICON icon = nullptr) : m_icon(icon) {}
+    ScopedIcon(const ScopedIcon&) = delete;
+    ScopedIcon& operator=(const ScopedIcon&) = delete;
+    ~ScopedIcon() { if (m_icon) ::DestroyIcon(m_icon); }
+    HICON Get() const { return m_icon; }
+    HICON* Out() { return &m_icon; }
+
+private:
+    HICON m_icon;
 };

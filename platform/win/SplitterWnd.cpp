@@ -26,7 +26,7 @@ BOOL CSplitterWnd::CreateStatic(CWnd* parent, int rows, int cols, DWORD style, U
     if (rows < 1 || cols < 1 || rows > kMaxPanes || cols > kMaxPanes) return FALSE;
     m_nRows = rows;
     m_nCols = cols;
-    LPCSTR cls = AfxRegisterWndClass("TessilorSplitter", CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+    LPCSTR cls = AfxRegisterWndClass("AfxSplitterWnd", CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     RECT r{};
     ::GetClientRect(parent->m_hWnd, &r);

@@ -1,5 +1,7 @@
 #include "View.h"
 
+#include <vector>
+
 #include "FrameWnd.h"
 #include "SplitterWnd.h"
 
@@ -62,9 +64,26 @@ const MsgMap* CTreeView::GetMessageMap() const {
 }
 
 void CTreeView::OnDestroy() {
-    SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
-    SendMessage(TVM_SETIMAGELIST, TVSIL_STATE, 0);
+    SetImageList(nullptr, TVSIL_NORMAL);
+    SetImageList(nullptr, TVSIL_STATE);
     CView::OnDestroy();
+}
+
+std::string CTreeView::GetItemText(HTREEITEM item) const {
+    char text[2 * MAX_PATH] = "";  // a process name in GBK may take two bytes a character
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof(text);
+    return GetItem(&tv) ? text : "";
+}
+
+LPARAM CTreeView::GetItemData(HTREEITEM item) const {
+    TVITEMA tv{};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = item;
+    return GetItem(&tv) ? tv.lParam : 0;
 }
 
 const MsgMap* CListView::GetMessageMap() const {
@@ -79,16 +98,31 @@ const MsgMap* CListView::GetMessageMap() const {
 
 void CListView::OnDestroy() {
     // Without LVS_SHAREIMAGELISTS the control destroys the lists it holds when it goes.
-    SendMessage(LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
-    SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    SendMessage(LVM_SETIMAGELIST, LVSIL_STATE, 0);
+    SetImageList(nullptr, LVSIL_NORMAL);
+    SetImageList(nullptr, LVSIL_SMALL);
+    SetImageList(nullptr, LVSIL_STATE);
     CView::OnDestroy();
+}
+
+std::string CListView::GetItemText(int row, int column) const {
+    // The control says only how much it copied: the buffer grows until the text fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        LVITEMA cell{};
+        cell.iSubItem = column;
+        cell.pszText = buffer.data();
+        cell.cchTextMax = static_cast<int>(buffer.size());
+        int length = static_cast<int>(
+            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)));
+        if (length < static_cast<int>(buffer.size()) - 1) return std::string(cell.pszText, length);
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 LRESULT CListView::OnDeleteAllItemsMsg(WPARAM, LPARAM) {
     // The control keeps its scroll position across the deletion, and would show the next rows
     // scrolled as far as the old ones were: back to the first row while there is one.
-    SendMessage(LVM_ENSUREVISIBLE, 0, FALSE);
+    EnsureVisible(0);
     return Default();
 }
 

@@ -1,5 +1,7 @@
 // Panes: a view is the control itself, subclassed, so its notifications come back to it.
 #pragma once
+#include <string>
+
 #include "Wnd.h"
 
 class CFrameWnd;
@@ -35,6 +37,41 @@ public:
     static const CRuntimeClass classInfo;
     const CRuntimeClass* GetRuntimeClass() const override { return &classInfo; }
 
+    // The control's messages, one each. Items carry their text, one image for both states, and data.
+    HTREEITEM InsertItem(LPCSTR text, int image, LPARAM data, HTREEITEM parent = TVI_ROOT,
+                         HTREEITEM after = TVI_LAST) {
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = parent;
+        insert.hInsertAfter = after;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+        insert.item.pszText = const_cast<LPSTR>(text);
+        insert.item.iImage = insert.item.iSelectedImage = image;
+        insert.item.lParam = data;
+        return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    }
+    BOOL DeleteItem(HTREEITEM item) { return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item))); }
+    BOOL DeleteAllItems() { return DeleteItem(TVI_ROOT); }
+    BOOL Expand(HTREEITEM item, UINT code) { return static_cast<BOOL>(SendMessage(TVM_EXPAND, code, reinterpret_cast<LPARAM>(item))); }
+    // Null selects nothing.
+    BOOL SelectItem(HTREEITEM item) { return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item))); }
+    HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
+    HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }
+    HTREEITEM GetNextSiblingItem(HTREEITEM item) const { return GetNextItem(item, TVGN_NEXT); }
+    HTREEITEM GetNextItem(HTREEITEM item, UINT relation) const {
+        return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    }
+    UINT GetItemState(HTREEITEM item, UINT mask) const {
+        return static_cast<UINT>(SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
+    }
+    // Reads what the mask names into item (hItem set by the caller); TRUE on success.
+    BOOL GetItem(TVITEMA* item) const { return static_cast<BOOL>(SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item))); }
+    // "" for an item that does not exist.
+    std::string GetItemText(HTREEITEM item) const;
+    LPARAM GetItemData(HTREEITEM item) const;
+    void SetImageList(HIMAGELIST images, int which) {
+        SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(images));
+    }
+
 protected:
     void OnDestroy();
     const MsgMap* GetMessageMap() const override;
@@ -45,6 +82,48 @@ class CListView : public CView {
 public:
     static const CRuntimeClass classInfo;
     const CRuntimeClass* GetRuntimeClass() const override { return &classInfo; }
+
+    // The control's messages, one each.
+    int InsertColumn(int column, LPCSTR heading, int width) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        col.fmt = LVCFMT_LEFT;
+        col.cx = width;
+        col.pszText = const_cast<LPSTR>(heading);
+        col.iSubItem = column;
+        return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col)));
+    }
+    DWORD SetExtendedStyle(DWORD style) { return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style)); }
+    void SetImageList(HIMAGELIST images, int which) {
+        SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(images));
+    }
+    // The new row's index, or -1.
+    int InsertItem(int row, LPCSTR text, int image) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = row;
+        item.pszText = const_cast<LPSTR>(text);
+        item.iImage = image;
+        return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    BOOL SetItemText(int row, int column, LPCSTR text) {
+        LVITEMA cell{};
+        cell.iSubItem = column;
+        cell.pszText = const_cast<LPSTR>(text);
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)));
+    }
+    // The whole text of a cell, however long.
+    std::string GetItemText(int row, int column) const;
+    BOOL SetItemState(int row, UINT state, UINT mask) {
+        LVITEMA item{};
+        item.state = state;
+        item.stateMask = mask;
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    }
+    BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
+    BOOL EnsureVisible(int row) { return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE)); }
 
 protected:
     void OnDestroy();

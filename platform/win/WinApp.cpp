@@ -2,8 +2,6 @@
 
 #include <objbase.h>
 
-#include "FrameWnd.h"
-
 namespace {
 CWinApp* g_pApp = nullptr;
 }
@@ -50,18 +48,12 @@ void CWinApp::OnAppExit() {
 }
 
 BOOL CWinApp::PreTranslateMessage(MSG* msg) {
-    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
-    if (!frame || !frame->m_hWnd || !frame->m_hAccelTable) return FALSE;
-    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
-    // Only keys meant for the frame or its panes; a modal box runs its own loop.
-    if (msg->hwnd != frame->m_hWnd && !::IsChild(frame->m_hWnd, msg->hwnd)) return FALSE;
-    return ::TranslateAcceleratorA(frame->m_hWnd, frame->m_hAccelTable, msg) != 0;
+    return m_pMainWnd && m_pMainWnd->m_hWnd && m_pMainWnd->PreTranslateMessage(msg);
 }
 
 BOOL CWinApp::OnIdle() {
-    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
-    if (!frame || !frame->m_hWnd) return FALSE;
-    frame->UpdateCommandUI();
+    if (!m_pMainWnd || !m_pMainWnd->m_hWnd) return FALSE;
+    m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI);
     return TRUE;
 }
 

@@ -23,7 +23,7 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) {
         HWND hwnd = reinterpret_cast<HWND>(wParam);
         CWnd* wnd = t_pWndInit;
         t_pWndInit = nullptr;  // only the first window of the call is ours; a control's helpers are not
-        AfxBind(hwnd, wnd);
+        AfxBind(hwnd, wnd, true);
     }
     return CallNextHookEx(t_hCreateHook, code, wParam, lParam);
 }
@@ -32,33 +32,26 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
 
-void AfxAttach(HWND hwnd, CWnd* wnd) {
+void AfxBind(HWND hwnd, CWnd* wnd, bool subclass) {
     wnd->m_hWnd = hwnd;
     HandleMap()[hwnd] = wnd;
-}
-
-void AfxDetach(HWND hwnd, CWnd* wnd) {
-    HandleMap().erase(hwnd);
-    wnd->m_hWnd = nullptr;
-}
-
-void AfxBind(HWND hwnd, CWnd* wnd) {
-    AfxAttach(hwnd, wnd);
+    if (!subclass) return;
     auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     if (current != AfxWndProc) {
         wnd->m_pfnSuper = current;
         ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc));
     } else {
-        wnd->m_pfnSuper = ::DefWindowProcA;
+        wnd->m_pfnSuper = ::DefWindowProcA;  // a class the layer registered: nothing to give back
     }
 }
 
 void AfxUnbind(HWND hwnd) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd) return;
-    if (wnd->m_pfnSuper != ::DefWindowProcA)
+    if (wnd->m_pfnSuper && wnd->m_pfnSuper != ::DefWindowProcA)
         ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
-    AfxDetach(hwnd, wnd);
+    HandleMap().erase(hwnd);
+    wnd->m_hWnd = nullptr;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
@@ -207,19 +200,20 @@ LRESULT CWnd::Default() {
     return DefWindowProc(t_currentMsg.message, t_currentMsg.wParam, t_currentMsg.lParam);
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     UINT id = LOWORD(wParam);
     UINT code = HIWORD(wParam);
-    if (code > 1) {  // a control's notification other than a click: handled by code, not routed
+    // A control names itself in lParam. Its notifications other than a click (an edit's change,
+    // a list box's CBN_SELCHANGE, whose code is 1 like an accelerator's) are handled by code
+    // here, not routed.
+    if (lParam != 0 && code != BN_CLICKED) {
         if (const MsgMapEntry* e = FindEntry(MsgKind::Command, id, code)) {
             e->thunk(this, wParam, 0);
             return TRUE;
         }
         return FALSE;
     }
-    CCmdUI state;
-    state.m_nID = id;
-    if (!OnCmdMsg(id, &state) || !state.m_bEnabled) return FALSE;  // greyed: the key does nothing
+    if (!ProbeCommand(id).m_bEnabled) return FALSE;  // greyed: the key does nothing
     return OnCmdMsg(id, nullptr);
 }
 

@@ -31,6 +31,11 @@ struct ReflectedNotify {
     bool handled;
 };
 const UINT WM_REFLECT_NOTIFY = WM_APP + 0x3F00;
+// A bar asks its frame to show a command's prompt in the status bar (wParam: the command id, or
+// the idle text's id), so that the bars need not know the frame.
+const UINT WM_SETMESSAGESTRING = WM_APP + 0x3F01;
+// The application's message loop, at idle, asks its main window to bring its commands up to date.
+const UINT WM_IDLEUPDATECMDUI = WM_APP + 0x3F02;
 
 class CWnd : public CCmdTarget {
 public:
@@ -63,6 +68,9 @@ public:
 
     // Everything the window receives passes here.
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // A queued message before it is dispatched; TRUE when it was used up here (a frame's
+    // accelerators). The message loop asks the main window.
+    virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
 
 protected:
     virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
@@ -80,9 +88,7 @@ protected:
     WNDPROC m_pfnSuper = nullptr;  // the class's own procedure, for subclassed controls
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-    friend void AfxBind(HWND, CWnd*);
-    friend void AfxAttach(HWND, CWnd*);
-    friend void AfxDetach(HWND, CWnd*);
+    friend void AfxBind(HWND, CWnd*, bool);
     friend void AfxUnbind(HWND);
 };
 
@@ -111,9 +117,16 @@ void AfxRepositionWindow(HWND hwnd, int x, int y, int cx, int cy);
 void AfxRepaintAll(HWND hwnd);
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Binds an object to a window whose procedure stays its own (a dialog box), and unbinds it.
-void AfxAttach(HWND hwnd, CWnd* wnd);
-void AfxDetach(HWND hwnd, CWnd* wnd);
+// Binding, the one way a window finds its object. CreateEx binds from a creation hook, before
+// the window's first message, so the object sees its own WM_NCCREATE and WM_CREATE; a dialog
+// binds itself at WM_INITDIALOG. Each window is unbound at WM_NCDESTROY, its last message.
+// The binding is a map in the process, not a window property or the window's user data: every
+// message looks its window up, Wine answers property reads through its server, and user data
+// belongs to whoever made the window class. subclass: the window's procedure becomes
+// AfxWndProc and the class's own (a control's) is called for default handling, until unbound.
+// A dialog keeps its procedure: the dialog manager calls the object.
+void AfxBind(HWND hwnd, CWnd* wnd, bool subclass);
+void AfxUnbind(HWND hwnd);
 // Registers (once) a window class whose procedure is the layer's own.
 LPCSTR AfxRegisterWndClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background,
                            HICON icon);

@@ -8,7 +8,7 @@
 
 #include "Harness.h"
 #include "about/AboutDlg.h"
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 #include "res/resource.h"
 
 namespace {
@@ -46,29 +46,9 @@ void WhenShown(std::function<void(HWND)> step) {
 
 void PressKey(HWND target, WPARAM key) { ::PostMessageA(target, WM_KEYDOWN, key, 0); }
 
-// The shell's "open" as the box asked for it.
-struct ShellCall {
-    HWND owner;
-    std::string operation, file, parameters, directory;
-    INT show;
-};
-std::vector<ShellCall> g_shellCalls;
-
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters,
-                                    LPCSTR directory, INT show) {
-    auto text = [](LPCSTR s) { return s ? std::string(s) : std::string("(null)"); };
-    g_shellCalls.push_back({owner, text(operation), text(file), text(parameters), text(directory), show});
-    return reinterpret_cast<HINSTANCE>(42);
-}
-
 class AboutBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_shellCalls.clear();
-        g_pfnShellExecute = RecordShellExecute;
-    }
     void TearDown() override {
-        g_pfnShellExecute = ::ShellExecuteA;
         g_step = nullptr;  // a step whose box never showed must not outlive its test
     }
     // Runs the box; the test's own steps close it.
@@ -78,6 +58,7 @@ protected:
     }
     BoxAnswerer answers;
     CAboutDlg about;
+    ShellRecorder shell;
 };
 
 TEST_F(AboutBoxTest, ShowsTheDesignedLayoutWithFocusOnOk) {
@@ -88,12 +69,12 @@ TEST_F(AboutBoxTest, ShowsTheDesignedLayoutWithFocusOnOk) {
         RECT units;  // x, y, width, height in dialog units, each mapped to pixels on its own
     };
     const Control table[] = {
-        {-1, "Static", 0x50000003, 0, {11, 17, 20, 20}},
-        {-1, "Static", 0x50020080, 0, {40, 10, 119, 8}},
-        {-1, "Static", 0x50020000, 0, {40, 25, 133, 8}},
-        {IDOK, "Button", 0x50030001, 0, {178, 7, 50, 14}},
-        {IDC_WEB_LINK, "Button", 0x50010000, WS_EX_STATICEDGE, {12, 68, 119, 14}},
-        {-1, "Static", 0x50020000, 0, {12, 51, 217, 8}},
+        {-1, "Static", WS_CHILD | WS_VISIBLE | SS_ICON, 0, {11, 17, 20, 20}},
+        {-1, "Static", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX, 0, {40, 10, 119, 8}},
+        {-1, "Static", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0, {40, 25, 133, 8}},
+        {IDOK, "Button", WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {178, 7, 50, 14}},
+        {IDC_WEB_LINK, "Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, WS_EX_STATICEDGE, {12, 68, 119, 14}},
+        {-1, "Static", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0, {12, 51, 217, 8}},
     };
     bool shown = false;
     WhenShown([&](HWND box) {
@@ -102,7 +83,7 @@ TEST_F(AboutBoxTest, ShowsTheDesignedLayoutWithFocusOnOk) {
         EXPECT_EQ(ok, ::GetFocus());
         ::EndDialog(box, IDOK);  // the box goes once this step returns
         EXPECT_EQ("关于 Tessilor", Text(box));
-        const DWORD boxStyle = 0x80C800C0;
+        const DWORD boxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
         EXPECT_EQ(boxStyle, ::GetWindowLongA(box, GWL_STYLE) & boxStyle);
         RECT client, size{0, 0, 235, 95};
         ::GetClientRect(box, &client);
@@ -156,7 +137,7 @@ TEST_F(AboutBoxTest, EnterAndEscCloseTheBox) {
     EXPECT_EQ(IDOK, ShowBox());
     WhenShown([](HWND) { PressKey(::GetFocus(), VK_ESCAPE); });
     EXPECT_EQ(IDCANCEL, ShowBox());
-    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_TRUE(shell.calls.empty());
 }
 
 TEST_F(AboutBoxTest, WebButtonOpensTheAddressEachTimeAndTheBoxStaysOpen) {
@@ -177,10 +158,10 @@ TEST_F(AboutBoxTest, WebButtonOpensTheAddressEachTimeAndTheBoxStaysOpen) {
     ShowBox();
     EXPECT_TRUE(openAfterClicks);
     EXPECT_TRUE(openAfterEnter);
-    ASSERT_EQ(3u, g_shellCalls.size());
-    for (const ShellCall& call : g_shellCalls) {
+    ASSERT_EQ(3u, shell.calls.size());
+    for (const ShellCall& call : shell.calls) {
         EXPECT_EQ(nullptr, call.owner);
-        EXPECT_EQ("open", call.operation);
+        EXPECT_EQ("open", call.verb);
         EXPECT_EQ(kAddress, call.file);
         EXPECT_EQ("", call.parameters);
         EXPECT_EQ("", call.directory);
@@ -201,7 +182,7 @@ TEST(AboutCommand, TheBoxStaysOnScreenWhenTheFrameDoesNot) {
         ::GetWindowRect(hwnd, &box);
         return IDOK;
     });
-    frame->SendMessage(WM_COMMAND, IDM_APP_ABOUT);
+    frame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
     ASSERT_EQ(1u, answers.boxes.size());
     EXPECT_GE(box.left, work.left);
     EXPECT_GE(box.top, work.top);
@@ -222,11 +203,11 @@ TEST(AboutCommand, HelpMenuAndToolbarButtonShowTheSameBoxOverTheFrame) {
             return IDOK;
         });
 
-    frame->SendMessage(WM_COMMAND, IDM_APP_ABOUT);  // as the menu item sends it
+    frame->SendMessage(WM_COMMAND, ID_APP_ABOUT);  // as the menu item sends it
     // A click on the last toolbar button.
     HWND toolbar = frame->m_wndToolBar.m_hWnd;
     RECT button;
-    int index = static_cast<int>(::SendMessageA(toolbar, TB_COMMANDTOINDEX, IDM_APP_ABOUT, 0));
+    int index = static_cast<int>(::SendMessageA(toolbar, TB_COMMANDTOINDEX, ID_APP_ABOUT, 0));
     ::SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button));
     LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     ::SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -14,22 +14,9 @@
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 
 namespace {
-
-struct ShellCall {
-    std::string verb, file;
-    HWND owner;
-    ULONG mask;
-};
-std::vector<ShellCall> g_shellCalls;
-
-BOOL WINAPI RecordShellExecuteEx(SHELLEXECUTEINFOA* info) {
-    g_shellCalls.push_back({info->lpVerb ? info->lpVerb : "", info->lpFile ? info->lpFile : "", info->hwnd,
-                            info->fMask});
-    return TRUE;
-}
 
 class DetailsTest : public MainFrameTest {
 protected:
@@ -38,17 +25,14 @@ protected:
         if (HasFatalFailure()) return;
         props = frame->m_pPanelRTop->m_hWnd;
         modules = frame->m_pPanelRight->m_hWnd;
-        g_shellCalls.clear();
-        g_pfnShellExecuteEx = RecordShellExecuteEx;
     }
     void TearDown() override {
-        g_pfnShellExecuteEx = ::ShellExecuteExA;
         g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
         g_pfnModule32FirstW = ::Module32FirstW;
         g_pfnModule32NextW = ::Module32NextW;
+        g_pfnEnumProcessModulesEx = ::EnumProcessModulesEx;
         MainFrameTest::TearDown();
     }
-    void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
     void SelectProcess(DWORD pid) {
         frame->m_pPanelLeft->RefreshProcessList();
         HTREEITEM item = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, pid);
@@ -58,17 +42,26 @@ protected:
     HTREEITEM InsertItem(DWORD pid, DWORD parent) {
         return InsertProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, "made.exe", pid, parent);
     }
-    std::vector<std::string> Labels() {
-        std::vector<std::string> labels;
-        for (auto& row : ListRows(props, 2)) labels.push_back(row[0]);
-        return labels;
-    }
-    std::string Value(const char* label) {
-        for (auto& row : ListRows(props, 2))
-            if (row[0] == label) return row[1];
-        return "<none>";
-    }
+    std::vector<std::string> Labels() { return PropertyLabels(props); }
+    std::string Value(const char* label) { return PropertyValue(props, label); }
     void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
+    // The detail timer's ticks the message loop takes from the queue while it runs this long.
+    int DetailTicksDuring(DWORD milliseconds) {
+        static int ticks;
+        static HWND watched;
+        ticks = 0;
+        watched = tree;
+        HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            auto* msg = reinterpret_cast<const MSG*>(lParam);
+            if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == watched &&
+                msg->wParam == DETAIL_TIMER_ID)
+                ++ticks;
+            return ::CallNextHookEx(nullptr, code, wParam, lParam);
+        }, nullptr, ::GetCurrentThreadId());
+        Pump(milliseconds);
+        ::UnhookWindowsHookEx(hook);
+        return ticks;
+    }
     bool TimerRunning() {
         // Killing tells whether it ran; start it again so the test leaves it as it was.
         if (!::KillTimer(tree, DETAIL_TIMER_ID)) return false;
@@ -77,6 +70,7 @@ protected:
     }
 
     HWND props = nullptr, modules = nullptr;
+    ShellRecorder shell;
 };
 
 const std::vector<std::string> kAllLabels = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};
@@ -150,9 +144,10 @@ TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
     EXPECT_NE("stale", Value("进程启动时间"));
     EXPECT_EQ("stale", Value("父进程"));
     EXPECT_EQ(kAllLabels, Labels());
-    // The real timer does the same within its second.
+    // The real timer does the same, once a second: selecting the process again starts it afresh.
+    Select(FindProcessItem(tree, pane->m_hRootItem, fixture.Id()));
     UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
-    Pump(1500);
+    EXPECT_EQ(1, DetailTicksDuring(1500));
     EXPECT_NE("stale", Value("当前使用内存"));
 }
 
@@ -190,7 +185,7 @@ TEST_F(DetailsTest, RowMissingAtSelectionNeverAppearsLater) {
 }
 
 TEST_F(DetailsTest, UpdatePropertyRowFindsTheFirstRowByItsLabel) {
-    CWnd* list = frame->m_pPanelRTop;
+    CListView* list = frame->m_pPanelRTop;
     list->SendMessage(LVM_DELETEALLITEMS);
     UpdatePropertyRow(list, "x", "FileVersion");  // empty list: nothing happens
     EXPECT_EQ(0, list->SendMessage(LVM_GETITEMCOUNT));
@@ -231,6 +226,35 @@ TEST_F(DetailsTest, StartTimeTextCoversEveryYearFrom1900) {
     FILETIME zero{0, 0};
     EXPECT_EQ(FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond),
               FormatStartTime(zero));
+}
+
+// The suite runs this executable in New York's zone: UTC-5, and UTC-4 in summer.
+TEST(StartTimeText, IsLocalTimeByTheRulesOfItsOwnDate) {
+    auto text = [](WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+        SYSTEMTIME utc{year, month, 0, day, hour, minute, 0, 0};
+        FILETIME ft;
+        ::SystemTimeToFileTime(&utc, &ft);
+        return FormatStartTime(ft);
+    };
+    EXPECT_EQ("2024-01-15 07:30:00", text(2024, 1, 15, 12, 30));
+    EXPECT_EQ("2024-07-01 08:00:00", text(2024, 7, 1, 12, 0));
+    EXPECT_EQ("2023-12-31 19:00:00", text(2024, 1, 1, 0, 0));  // the day and year before
+}
+
+TEST_F(DetailsTest, FallbackListsAtMost1024Modules) {
+    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+        if (flags & TH32CS_SNAPMODULE) return INVALID_HANDLE_VALUE;
+        return ::CreateToolhelp32Snapshot(flags, pid);
+    };
+    // A process with 2000 modules, each the executable again, as far as the buffer holds them.
+    g_pfnEnumProcessModulesEx = [](HANDLE, HMODULE* modules, DWORD size, LPDWORD needed, DWORD) -> BOOL {
+        const DWORD count = 2000;
+        for (DWORD i = 0; i < count && i < size / sizeof(HMODULE); ++i) modules[i] = ::GetModuleHandleA(nullptr);
+        *needed = count * sizeof(HMODULE);
+        return TRUE;
+    };
+    frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
+    EXPECT_EQ(1024, frame->m_pPanelRight->GetItemCount());
 }
 
 TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
@@ -385,14 +409,14 @@ TEST_F(DetailsTest, DoubleClickAsksForThePropertiesOfTheMarkedRow) {
     };
     ::SendMessageA(modules, LVM_SETSELECTIONMARK, 0, -1);
     dblclk();
-    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_TRUE(shell.calls.empty());
     ::SendMessageA(modules, LVM_SETSELECTIONMARK, 0, 2);
     dblclk();
-    ASSERT_EQ(1u, g_shellCalls.size());
-    EXPECT_EQ("properties", g_shellCalls[0].verb);
-    EXPECT_EQ(frame->m_pPanelRight->ModulePath(2), g_shellCalls[0].file);
-    EXPECT_EQ(modules, g_shellCalls[0].owner);
-    EXPECT_TRUE(g_shellCalls[0].mask & SEE_MASK_INVOKEIDLIST);
+    ASSERT_EQ(1u, shell.calls.size());
+    EXPECT_EQ("properties", shell.calls[0].verb);
+    EXPECT_EQ(frame->m_pPanelRight->ModulePath(2), shell.calls[0].file);
+    EXPECT_EQ(modules, shell.calls[0].owner);
+    EXPECT_TRUE(shell.calls[0].mask & SEE_MASK_INVOKEIDLIST);
 }
 
 TEST_F(DetailsTest, SelectionsWithTicksLeakNothing) {

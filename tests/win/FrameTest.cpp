@@ -31,6 +31,20 @@ protected:
         frame->m_wndStatusBar.SendMessage(SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
         return text;
     }
+    // The tooltip of a toolbar command, as the frame answers the toolbar's tooltip control.
+    std::string Tip(UINT id) {
+        NMTTDISPINFOA info{};
+        info.hdr.hwndFrom = reinterpret_cast<HWND>(frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
+        info.hdr.idFrom = id;
+        info.hdr.code = TTN_GETDISPINFOA;
+        frame->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
+        return std::string(info.lpszText ? info.lpszText : info.szText);
+    }
+    // The status bar's text while a menu item is highlighted.
+    std::string Prompt(UINT id) {
+        frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(id, MF_HILITE), reinterpret_cast<LPARAM>(SubMenu(0)));
+        return StatusText();
+    }
     static int Width(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.right - r.left; }
     static int Height(HWND h) { RECT r; ::GetWindowRect(h, &r); return r.bottom - r.top; }
 
@@ -67,14 +81,14 @@ TEST_F(FrameTest, PanesStartAtTheirIdealSizes) {
 }
 
 TEST_F(FrameTest, CommandsNobodyHandlesAreGreyedInMenuAndToolbar) {
-    for (UINT id : {IDM_EDIT_UNDO, IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE})
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
         EXPECT_TRUE(MenuState(1, id) & MF_GRAYED) << id;
-    for (UINT id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_FILE_PRINT})
+    for (UINT id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT})
         EXPECT_FALSE(ButtonEnabled(id)) << id;
     // What the layer handles itself stays usable.
-    EXPECT_FALSE(MenuState(0, IDM_APP_EXIT) & MF_GRAYED);
-    EXPECT_FALSE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_GRAYED);
-    EXPECT_TRUE(ButtonEnabled(IDM_APP_ABOUT));
+    EXPECT_FALSE(MenuState(0, ID_APP_EXIT) & MF_GRAYED);
+    EXPECT_FALSE(MenuState(2, ID_VIEW_TOOLBAR) & MF_GRAYED);
+    EXPECT_TRUE(ButtonEnabled(ID_APP_ABOUT));
 }
 
 TEST_F(FrameTest, GreyedCommandKeysDoNothingWhateverPaneHasFocus) {
@@ -95,40 +109,44 @@ TEST_F(FrameTest, GreyedCommandKeysDoNothingWhateverPaneHasFocus) {
         EXPECT_EQ(pane->m_hWnd, ::GetFocus());  // ...and nothing came of it
     }
     CCmdUI state;
-    EXPECT_FALSE(frame->OnCmdMsg(IDM_EDIT_COPY, &state));
+    EXPECT_FALSE(frame->OnCmdMsg(ID_EDIT_COPY, &state));
 }
 
 TEST_F(FrameTest, ViewTogglesHideAndShowTheBarsWithCheckMarks) {
     HWND splitter = frame->m_wndSplitter.m_hWnd;
     RECT before;
     ::GetWindowRect(splitter, &before);
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_TOOLBAR);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_TOOLBAR) & MF_CHECKED);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
     EXPECT_FALSE(::IsWindowVisible(frame->m_wndToolBar.m_hWnd));
-    EXPECT_FALSE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(2, ID_VIEW_TOOLBAR) & MF_CHECKED);
     RECT without;
     ::GetWindowRect(splitter, &without);
     EXPECT_LT(without.top, before.top);  // the panes take the toolbar's room
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_TOOLBAR);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
     EXPECT_TRUE(::IsWindowVisible(frame->m_wndToolBar.m_hWnd));
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_TOOLBAR) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_TOOLBAR) & MF_CHECKED);
 
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_STATUS_BAR);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(::IsWindowVisible(frame->m_wndStatusBar.m_hWnd));
-    EXPECT_FALSE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
     ::GetWindowRect(splitter, &without);
     EXPECT_GT(without.bottom, before.bottom);
-    frame->SendMessage(WM_COMMAND, IDM_VIEW_STATUS_BAR);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
     EXPECT_TRUE(::IsWindowVisible(frame->m_wndStatusBar.m_hWnd));
-    EXPECT_TRUE(MenuState(2, IDM_VIEW_STATUS_BAR) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
 }
 
 TEST_F(FrameTest, StatusBarShowsPromptsAndIdleText) {
     EXPECT_EQ("就绪", StatusText());
-    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(IDM_VIEW_TOOLBAR, MF_HILITE),
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_VIEW_TOOLBAR, MF_HILITE),
                        reinterpret_cast<LPARAM>(SubMenu(2)));
     EXPECT_EQ("显示或隐藏工具栏", StatusText());
+    // A highlighted drop-down title has no prompt of its own.
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP | MF_HILITE),
+                       reinterpret_cast<LPARAM>(::GetMenu(frame->m_hWnd)));
+    EXPECT_EQ("就绪", StatusText());
     frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_REBUILD_ICON_CACHE, MF_HILITE),
                        reinterpret_cast<LPARAM>(SubMenu(3)));
     EXPECT_EQ("Windows显示图标有错误的时候，可以用这个恢复正常", StatusText());
@@ -136,7 +154,7 @@ TEST_F(FrameTest, StatusBarShowsPromptsAndIdleText) {
     EXPECT_EQ("就绪", StatusText());
 
     // The toolbar button under the mouse, and the mouse gone from the bar.
-    int aboutIndex = static_cast<int>(frame->m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, IDM_APP_ABOUT));
+    int aboutIndex = static_cast<int>(frame->m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, ID_APP_ABOUT));
     RECT button;
     frame->m_wndToolBar.SendMessage(TB_GETITEMRECT, aboutIndex, reinterpret_cast<LPARAM>(&button));
     frame->m_wndToolBar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
@@ -157,38 +175,34 @@ TEST_F(FrameTest, IndicatorsFollowTheLockKeys) {
     EXPECT_EQ("", StatusText(2));
     EXPECT_EQ("滚动", StatusText(3));
     keys[VK_CAPITAL] = keys[VK_SCROLL] = 0;
+    keys[VK_NUMLOCK] = 1;
     ::SetKeyboardState(keys);
     frame->UpdateCommandUI();
     EXPECT_EQ("", StatusText(1));
+    EXPECT_EQ("数字", StatusText(2));
     EXPECT_EQ("", StatusText(3));
+    keys[VK_NUMLOCK] = 0;
+    ::SetKeyboardState(keys);
 }
 
 TEST_F(FrameTest, ToolTipsAreTheTextAfterTheNewline) {
-    HWND tips = reinterpret_cast<HWND>(frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
-    ASSERT_NE(nullptr, tips);
-    auto tip = [&](UINT id) {
-        NMTTDISPINFOA info{};
-        info.hdr.hwndFrom = tips;
-        info.hdr.idFrom = id;
-        info.hdr.code = TTN_GETDISPINFOA;
-        frame->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
-        return std::string(info.lpszText ? info.lpszText : info.szText);
-    };
-    EXPECT_EQ("关于", tip(IDM_APP_ABOUT));
+    ASSERT_NE(0, frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
+    auto tip = [&](UINT id) { return Tip(id); };
+    EXPECT_EQ("关于", tip(ID_APP_ABOUT));
     EXPECT_EQ("刷新", tip(ID_REFRESH));
     EXPECT_EQ("停止", tip(ID_STOP_PROCESS));
-    EXPECT_EQ("复制", tip(IDM_EDIT_COPY));
-    EXPECT_EQ("", tip(IDM_FILE_PRINT));  // no string, no tooltip
+    EXPECT_EQ("复制", tip(ID_EDIT_COPY));
+    EXPECT_EQ("", tip(ID_FILE_PRINT));  // no string, no tooltip
 }
 
 TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
     HWND top = frame->m_pPanelRTop->m_hWnd, bottom = frame->m_pPanelRight->m_hWnd;
     ::SetFocus(top);
-    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);
+    frame->SendMessage(WM_COMMAND, ID_NEXT_PANE);
     EXPECT_EQ(bottom, ::GetFocus());
-    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);  // wraps inside the inner splitter
+    frame->SendMessage(WM_COMMAND, ID_NEXT_PANE);  // wraps inside the inner splitter
     EXPECT_EQ(top, ::GetFocus());
-    frame->SendMessage(WM_COMMAND, IDM_PREV_PANE);
+    frame->SendMessage(WM_COMMAND, ID_PREV_PANE);
     EXPECT_EQ(bottom, ::GetFocus());
     EXPECT_EQ(static_cast<CView*>(frame->m_pPanelRight), frame->GetActiveView());
 
@@ -198,10 +212,57 @@ TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
     Pump();
     EXPECT_EQ(top, ::GetFocus());
 
-    // From the tree the activation still lands on a pane.
+    // From the tree the next pane is the inner splitter's first, the previous its last.
     ::SetFocus(frame->m_pPanelLeft->m_hWnd);
-    frame->SendMessage(WM_COMMAND, IDM_NEXT_PANE);
-    EXPECT_TRUE(::GetFocus() == top || ::GetFocus() == bottom || ::GetFocus() == frame->m_pPanelLeft->m_hWnd);
+    frame->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+    EXPECT_EQ(top, ::GetFocus());
+    ::SetFocus(frame->m_pPanelLeft->m_hWnd);
+    frame->SendMessage(WM_COMMAND, ID_PREV_PANE);
+    EXPECT_EQ(bottom, ::GetFocus());
+}
+
+TEST_F(FrameTest, EveryCommandStringGivesItsPromptAndTooltip) {
+    const struct {
+        UINT id;
+        const char* prompt;
+        const char* tip;
+    } table[] = {
+        {ID_REFRESH, "刷新进程列表", "刷新"},
+        {ID_STOP_PROCESS, "停止正在运行的进程", "停止"},
+        {ID_REBUILD_ICON_CACHE, "Windows显示图标有错误的时候，可以用这个恢复正常", ""},
+        {ID_PORT_LIST, "列举计算机端口", ""},
+        {ID_APP_ABOUT, "显示程序信息，版本号和版权", "关于"},
+        {ID_APP_EXIT, "退出应用程序；提示保存文档", "退出"},
+        {ID_VIEW_TOOLBAR, "显示或隐藏工具栏", "显隐工具栏"},
+        {ID_VIEW_STATUS_BAR, "显示或隐藏状态栏", "显隐状态栏"},
+        {ID_NEXT_PANE, "切换到下一个窗格", "下一窗格"},
+        {ID_PREV_PANE, "切换回前一个窗格", "前一窗格"},
+        {ID_EDIT_UNDO, "撤消最后一步操作", "撤消"},
+        {ID_EDIT_CUT, "剪切被选对象并将其置于剪贴板上", "剪切"},
+        {ID_EDIT_COPY, "复制被选对象并将其置于剪贴板上", "复制"},
+        {ID_EDIT_PASTE, "插入剪贴板内容", "粘贴"},
+        {ID_FILE_PRINT, "", ""},
+    };
+    for (const auto& command : table) {
+        EXPECT_EQ(command.prompt, Prompt(command.id)) << command.id;
+        EXPECT_EQ(command.tip, Tip(command.id)) << command.id;
+    }
+}
+
+TEST_F(FrameTest, EscDuringASplitterDragPutsTheBarBack) {
+    HWND outer = frame->m_wndSplitter.m_hWnd, left = frame->m_pPanelLeft->m_hWnd;
+    const LPARAM onBar = MAKELPARAM(180 + CSplitterWnd::kBarWidth / 2, 100);
+    const LPARAM moved = MAKELPARAM(240 + CSplitterWnd::kBarWidth / 2, 100);
+    ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, onBar);
+    ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, moved);
+    EXPECT_EQ(240, Width(left));  // the pane follows the drag
+    ::SendMessageA(outer, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(180, Width(left));
+    // Let go instead, the bar stays where it was dropped.
+    ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, onBar);
+    ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, moved);
+    ::SendMessageA(outer, WM_LBUTTONUP, 0, moved);
+    EXPECT_EQ(240, Width(left));
 }
 
 TEST_F(FrameTest, MessageBoxHasTheTitleTheIconAndReturnsTheChoice) {
@@ -226,7 +287,7 @@ TEST(FrameLifetime, EveryWayOutEndsTheMessageLoopCleanly) {
     const struct {
         UINT msg;
         WPARAM wParam;
-    } ways[] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, IDM_APP_EXIT}};
+    } ways[] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, ID_APP_EXIT}};
     for (const auto& way : ways) {
         SCOPED_TRACE(way.msg);
         ASSERT_NE(nullptr, StartMainFrame());

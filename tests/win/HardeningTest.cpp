@@ -13,7 +13,7 @@
 #include "Harness.h"
 #include "app/MainApp.h"
 #include "platform/text/Format.h"
-#include "platform/win/Spooler.h"
+#include "platform/seams/Seams.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "app/MainApp.h"
 #include "panes/PanelLeft.h"
+#include "platform/seams/Seams.h"
 
 namespace {
 
@@ -137,34 +138,33 @@ bool Pump(DWORD milliseconds) {
 }
 
 std::string TreeItemText(HWND tree, HTREEITEM item) {
-    char text[520] = "";
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = sizeof(text);
-    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-    return text;
+    return static_cast<CTreeView*>(CWnd::FromHandlePermanent(tree))->GetItemText(item);
 }
 
 std::string ListCellText(HWND list, int row, int column) {
-    char text[1024] = "";
-    LVITEMA cell{};
-    cell.iSubItem = column;
-    cell.pszText = text;
-    cell.cchTextMax = sizeof(text);
-    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    return text;
+    return static_cast<CListView*>(CWnd::FromHandlePermanent(list))->GetItemText(row, column);
 }
 
 std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
     std::vector<std::vector<std::string>> rows;
-    int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int count = static_cast<CListView*>(CWnd::FromHandlePermanent(list))->GetItemCount();
     for (int r = 0; r < count; ++r) {
         rows.emplace_back();
         for (int c = 0; c < columns; ++c) rows.back().push_back(ListCellText(list, r, c));
     }
     return rows;
+}
+
+std::vector<std::string> PropertyLabels(HWND props) {
+    std::vector<std::string> labels;
+    for (auto& row : ListRows(props, 2)) labels.push_back(row[0]);
+    return labels;
+}
+
+std::string PropertyValue(HWND props, const char* label) {
+    for (auto& row : ListRows(props, 2))
+        if (row[0] == label) return row[1];
+    return "<none>";
 }
 
 BoxAnswerer::BoxAnswerer() : m_outer(g_answerer) { g_answerer = this; }
@@ -209,18 +209,49 @@ FixtureProcess::FixtureProcess(const char* name, const char* args) {
     std::string command = "\"" + exe + "\" " + args;
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    if (!::CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info))
+    if (::CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info))
+        WaitForModules(m_info.dwProcessId);
+    else
         ADD_FAILURE() << "could not start " << exe << ": error " << ::GetLastError();
-    // Ready once its modules can be listed: the loader has done its work.
-    for (int i = 0; i < 500 && m_info.hProcess; ++i) {
-        HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, m_info.dwProcessId);
-        MODULEENTRY32 entry{};
+}
+
+void WaitForModules(DWORD processId) {
+    for (int i = 0; i < 500; ++i) {
+        HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+        MODULEENTRY32W entry{};
         entry.dwSize = sizeof(entry);
-        bool ready = snapshot != INVALID_HANDLE_VALUE && ::Module32First(snapshot, &entry);
+        bool ready = snapshot != INVALID_HANDLE_VALUE && ::Module32FirstW(snapshot, &entry);
         if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
-        if (ready) break;
+        if (ready) return;
         ::Sleep(10);
     }
+}
+
+namespace {
+ShellRecorder* g_shellRecorder = nullptr;
+std::string TextOrNull(LPCSTR s) { return s ? std::string(s) : std::string("(null)"); }
+}  // namespace
+
+ShellRecorder::ShellRecorder() {
+    g_shellRecorder = this;
+    g_pfnShellExecuteEx = [](SHELLEXECUTEINFOA* info) -> BOOL {
+        g_shellRecorder->calls.push_back({TextOrNull(info->lpVerb), TextOrNull(info->lpFile),
+                                          TextOrNull(info->lpParameters), TextOrNull(info->lpDirectory),
+                                          info->hwnd, info->fMask, info->nShow});
+        return TRUE;
+    };
+    g_pfnShellExecute = [](HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                           INT show) -> HINSTANCE {
+        g_shellRecorder->calls.push_back({TextOrNull(operation), TextOrNull(file), TextOrNull(parameters),
+                                          TextOrNull(directory), owner, 0, show});
+        return reinterpret_cast<HINSTANCE>(42);  // above 32: success
+    };
+}
+
+ShellRecorder::~ShellRecorder() {
+    g_pfnShellExecuteEx = ::ShellExecuteExA;
+    g_pfnShellExecute = ::ShellExecuteA;
+    g_shellRecorder = nullptr;
 }
 
 FixtureProcess::~FixtureProcess() {
@@ -294,3 +325,10 @@ void MainFrameTest::SetUp() {
 }
 
 void MainFrameTest::TearDown() { CloseMainFrame(); }
+
+void MainFrameTest::Select(HTREEITEM item) {
+    // A missing or unselected item stops the test here, not at what the selection should have done.
+    ASSERT_NE(nullptr, item);
+    pane->SelectItem(item);
+    ASSERT_EQ(item, pane->GetSelectedItem());
+}

@@ -19,11 +19,15 @@ void CloseMainFrame();
 // keeps doing so for the milliseconds given. Returns true when a quit message came by.
 bool Pump(DWORD milliseconds = 0);
 
-// The texts of a tree item and a list cell.
+// The texts of a tree item and a list cell, read through the pane bound to the control.
 std::string TreeItemText(HWND tree, HTREEITEM item);
 std::string ListCellText(HWND list, int row, int column);
 // Every row of a list as its cells.
 std::vector<std::vector<std::string>> ListRows(HWND list, int columns);
+// The properties pane's labels in order, and the value of the first row with a label
+// ("<none>" when there is no such row).
+std::vector<std::string> PropertyLabels(HWND props);
+std::string PropertyValue(HWND props, const char* label);
 
 // A process item of the tree as the tests read it back.
 struct TreeEntry {
@@ -91,6 +95,26 @@ private:
 
 // The folder of the test executables and fixtures, with a trailing backslash.
 std::string TestDir();
+// Waits (up to 5 s) until a module snapshot of the process lists its executable: the loader
+// has done its work.
+void WaitForModules(DWORD processId);
+
+// One call of the shell's ShellExecuteExA or ShellExecuteA, as the program made it.
+struct ShellCall {
+    std::string verb, file, parameters, directory;
+    HWND owner;
+    ULONG mask;  // ShellExecuteExA only
+    INT show;
+};
+// While it lives, the shell's calls are recorded instead of made.
+class ShellRecorder {
+public:
+    ShellRecorder();
+    ~ShellRecorder();
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+    std::vector<ShellCall> calls;
+};
 
 class CPanelLeft;
 
@@ -99,6 +123,8 @@ class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Selects a tree item as a click would: the pane hears of the change.
+    void Select(HTREEITEM item);
     COurFrame* frame = nullptr;
     CPanelLeft* pane = nullptr;  // the process tree pane
     HWND tree = nullptr;         // its control

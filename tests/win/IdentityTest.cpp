@@ -65,23 +65,14 @@ protected:
         modules = frame->m_pPanelRight->m_hWnd;
     }
     HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
-    void Select(HTREEITEM item) { ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
     // Selects another item first: selecting the selected item again tells the pane nothing.
     void Reselect(HTREEITEM item) {
         Select(pane->m_hRootItem);
         Select(item);
     }
     void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
-    std::vector<std::string> Labels() {
-        std::vector<std::string> labels;
-        for (auto& row : ListRows(props, 2)) labels.push_back(row[0]);
-        return labels;
-    }
-    std::string Value(const char* label) {
-        for (auto& row : ListRows(props, 2))
-            if (row[0] == label) return row[1];
-        return "<none>";
-    }
+    std::vector<std::string> Labels() { return PropertyLabels(props); }
+    std::string Value(const char* label) { return PropertyValue(props, label); }
     int ModuleCount() { return static_cast<int>(::SendMessageA(modules, LVM_GETITEMCOUNT, 0, 0)); }
     // Asks to stop the selected process, confirms, and answers any box that follows.
     std::vector<BoxRecord> StopConfirmed() {
@@ -178,15 +169,7 @@ public:
         if (!::CreateProcessW(m_path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                               &m_info))
             return;
-        for (int i = 0; i < 500; ++i) {  // ready once its modules can be listed
-            HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, m_info.dwProcessId);
-            MODULEENTRY32W entry{};
-            entry.dwSize = sizeof(entry);
-            bool ready = snapshot != INVALID_HANDLE_VALUE && ::Module32FirstW(snapshot, &entry);
-            if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
-            if (ready) break;
-            ::Sleep(10);
-        }
+        WaitForModules(m_info.dwProcessId);
     }
     ~LongPathFixture() {
         if (m_info.hProcess) {

@@ -54,7 +54,7 @@ TEST_F(LocaleFrameTest, TitleAndStopQuestionReadAsWritten) {
     pane->RefreshProcessList();
     HTREEITEM item = FindProcessItem(tree, pane->m_hRootItem, fixture.Id());
     ASSERT_NE(nullptr, item);
-    ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    Select(item);
     std::wstring question, caption;
     BoxAnswerer answers;
     answers.Expect([&](HWND box) {

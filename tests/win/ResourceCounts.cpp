@@ -69,3 +69,14 @@ int CountGdiObjects() {
     for (int i = 0; i < kGdiTableEntries; ++i) own += table[i].extType != 0;
     return own;
 }
+
+int CountHeapBlocks(size_t size) {
+    HANDLE heap = ::GetProcessHeap();
+    int count = 0;
+    ::HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry{};
+    while (::HeapWalk(heap, &entry))
+        count += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.cbData == size;
+    ::HeapUnlock(heap);
+    return count;
+}

@@ -47,7 +47,7 @@ protected:
         // Some rows in both lists, so that stale parts would show.
         HTREEITEM item = FindProcessItem(tree, pane->m_hRootItem, ::GetCurrentProcessId());
         ASSERT_NE(nullptr, item);
-        ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        Select(item);
         pane->KillTimer(DETAIL_TIMER_ID);  // no tick may change a row between two captures
         frame->UpdateCommandUI();          // as the idle time after start-up does
         Pump(300);
@@ -134,7 +134,7 @@ TEST_F(ScreenTest, EveryPaneIsWholeAfterDraggingAndTogglingTheBars) {
     ExpectWhole("dragging the horizontal bar down");
     DragBar(inner, POINT{100, 190 + bar}, 0, -80);
     ExpectWhole("dragging the horizontal bar up");
-    for (UINT id : {IDM_VIEW_TOOLBAR, IDM_VIEW_STATUS_BAR}) {
+    for (UINT id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
         frame->SendMessage(WM_COMMAND, id);
         ExpectWhole("hiding a bar");
         frame->SendMessage(WM_COMMAND, id);
@@ -143,17 +143,17 @@ TEST_F(ScreenTest, EveryPaneIsWholeAfterDraggingAndTogglingTheBars) {
 }
 
 TEST_F(ScreenTest, StatusPromptFollowsTheMouseOverGreyedAndEnabledButtons) {
-    MoveMouse(ButtonCentre(IDM_EDIT_COPY));  // greyed: nobody handles Copy
-    EXPECT_FALSE(frame->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, IDM_EDIT_COPY));
+    MoveMouse(ButtonCentre(ID_EDIT_COPY));  // greyed: nobody handles Copy
+    EXPECT_FALSE(frame->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, ID_EDIT_COPY));
     EXPECT_EQ("复制被选对象并将其置于剪贴板上", StatusTextOnceItIs("复制被选对象并将其置于剪贴板上"));
     RECT treeRect;
     ::GetClientRect(tree, &treeRect);
     MoveMouse(ScreenPoint(tree, treeRect.right / 2, treeRect.bottom / 2));
     EXPECT_EQ("就绪", StatusTextOnceItIs("就绪"));
 
-    MoveMouse(ButtonCentre(IDM_APP_ABOUT));
+    MoveMouse(ButtonCentre(ID_APP_ABOUT));
     EXPECT_EQ("显示程序信息，版本号和版权", StatusTextOnceItIs("显示程序信息，版本号和版权"));
-    MoveMouse(ButtonCentre(IDM_EDIT_PASTE));  // from button to button, greyed or not
+    MoveMouse(ButtonCentre(ID_EDIT_PASTE));  // from button to button, greyed or not
     EXPECT_EQ("插入剪贴板内容", StatusTextOnceItIs("插入剪贴板内容"));
     MoveMouse(ScreenPoint(tree, treeRect.right / 2, treeRect.bottom / 2));
     EXPECT_EQ("就绪", StatusTextOnceItIs("就绪"));

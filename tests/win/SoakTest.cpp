@@ -53,18 +53,13 @@ public:
 
     void Refill() { m_frame->SendMessage(WM_COMMAND, ID_REFRESH); }
     void SelectAndTick(DWORD pid) {
-        HWND tree = m_frame->m_pPanelLeft->m_hWnd;
-        HTREEITEM item = FindProcessItem(tree, m_frame->m_pPanelLeft->m_hRootItem, pid);
-        ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0);
-        ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0);
+        CPanelLeft* tree = m_frame->m_pPanelLeft;
+        tree->SelectItem(FindProcessItem(tree->m_hWnd, tree->m_hRootItem, pid));
+        tree->SendMessage(WM_TIMER, DETAIL_TIMER_ID);
+        tree->SendMessage(WM_TIMER, DETAIL_TIMER_ID);
     }
     void FocusModule(int row) {
-        LVITEMA state{};
-        state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-        state.state = LVIS_FOCUSED | LVIS_SELECTED;
-        ::SendMessageA(m_frame->m_pPanelRight->m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                       reinterpret_cast<LPARAM>(&state));
+        m_frame->m_pPanelRight->SetItemState(row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     }
     void Boxed(UINT command) {
         BoxAnswerer answers;
@@ -91,7 +86,7 @@ TEST(Soak, RepeatedUseLeaksNothing) {
         for (int i = 0; i < count; ++i) steps.FocusModule(i % (rows > 0 ? rows : 1));
         for (int i = 0; i < count / 10; ++i) steps.Boxed(ID_PORT_LIST);
         for (int i = 0; i < count / 10; ++i) frame->SendMessage(WM_COMMAND, ID_REBUILD_ICON_CACHE);
-        for (int i = 0; i < count / 10; ++i) steps.Boxed(IDM_APP_ABOUT);
+        for (int i = 0; i < count / 10; ++i) steps.Boxed(ID_APP_ABOUT);
         Pump();
     };
     round(10);  // let what is made once, lazily, be made

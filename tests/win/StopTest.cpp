@@ -4,6 +4,7 @@
 #include "Harness.h"
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
+#include "platform/seams/Seams.h"
 #include "res/resource.h"
 
 namespace {
@@ -50,13 +51,6 @@ LRESULT CALLBACK DeleteOneByOne(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 class StopTest : public MainFrameTest {
 protected:
     HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
-    // Selects the item; a test whose item is missing or not selected stops here, not at a count
-    // of boxes that no stop command showed.
-    void Select(HTREEITEM item) {
-        ASSERT_NE(nullptr, item);
-        ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        ASSERT_EQ(item, reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
-    }
     void Command(UINT id) { frame->SendMessage(WM_COMMAND, id); }
     size_t ItemCount() { return TreeChildren(tree, pane->m_hRootItem).size(); }
     // Stops the selected process, confirming the question and any box after it.
@@ -139,11 +133,28 @@ TEST_F(StopTest, IdNowRunningAnotherExecutableIsNotEnded) {
     EXPECT_TRUE(other.Running());
 }
 
+TEST_F(StopTest, AProcessThatWillNotEndIsReportedAndStaysListed) {
+    FixtureProcess fixture("fixture_icon");
+    pane->RefreshProcessList();
+    Select(Item(fixture.Id()));
+    g_pfnTerminateProcess = [](HANDLE, UINT) -> BOOL {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    };
+    auto boxes = StopConfirmed();
+    g_pfnTerminateProcess = ::TerminateProcess;
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("结束进程失败", boxes[1].text);
+    EXPECT_FALSE(boxes[1].hasCancel);
+    EXPECT_TRUE(fixture.Running());
+    EXPECT_NE(nullptr, Item(fixture.Id()));
+}
+
 TEST_F(StopTest, RefreshStopsTheDetailRefreshAndFollowsProcesses) {
     FixtureProcess ending("fixture_icon");
     pane->RefreshProcessList();
     Select(Item(ending.Id()));
-    CWnd* props = frame->m_pPanelRTop;
+    CListView* props = frame->m_pPanelRTop;
     ASSERT_GT(props->SendMessage(LVM_GETITEMCOUNT), 0);
 
     FixtureProcess started("fixture_noicon");
@@ -152,15 +163,16 @@ TEST_F(StopTest, RefreshStopsTheDetailRefreshAndFollowsProcesses) {
     EXPECT_EQ(nullptr, Item(ending.Id()));
     EXPECT_NE(nullptr, Item(started.Id()));
     // The rows stay on show, but nothing rewrites them any more.
+    // No timer is left to tick: the system says so when asked to kill it.
     UpdatePropertyRow(props, "stale", "进程启动时间");
-    Pump(1500);
     EXPECT_EQ("stale", ListCellText(props->m_hWnd, 2, 1));
     EXPECT_FALSE(::KillTimer(tree, DETAIL_TIMER_ID));
 
-    // Selecting a process starts the refresh again.
+    // Selecting a process starts the refresh again: a timer runs, and its tick rewrites.
     Select(Item(started.Id()));
     UpdatePropertyRow(props, "stale", "进程启动时间");
-    Pump(1500);
+    ASSERT_TRUE(::KillTimer(tree, DETAIL_TIMER_ID));
+    ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0);
     EXPECT_NE("stale", ListCellText(props->m_hWnd, 2, 1));
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Harness.h"
-#include "platform/win/Spooler.h"
+#include "platform/seams/Seams.h"
 #include "res/resource.h"
 
 namespace {

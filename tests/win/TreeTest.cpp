@@ -206,13 +206,21 @@ TEST_F(TreeTest, RefillsLeakNoHandlesAndNoGdiObjects) {
     EXPECT_EQ(gdi0 + 1, CountGdiObjects());
     ::CloseHandle(leakedEvent);
     ::DeleteObject(leakedBrush);
+    // Each process item's record is a block of its own size.
+    int records0 = CountHeapBlocks(sizeof(ProcessItemData));
+    std::vector<HGLOBAL> leakedRecords;
+    for (int i = 0; i < 10; ++i) leakedRecords.push_back(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+    EXPECT_EQ(records0 + 10, CountHeapBlocks(sizeof(ProcessItemData)));
+    for (HGLOBAL record : leakedRecords) ::GlobalFree(record);
 
     for (int i = 0; i < 5; ++i) pane->RefreshProcessList();  // let lazily made objects settle
-    int handles = CountOwnHandles(), gdi = CountGdiObjects();
+    int handles = CountOwnHandles(), gdi = CountGdiObjects(), records = CountHeapBlocks(sizeof(ProcessItemData));
     for (int i = 0; i < 200; ++i) pane->RefreshProcessList();
     Pump();
     EXPECT_LE(CountOwnHandles(), handles);
     EXPECT_LE(CountGdiObjects(), gdi);
+    // A fill's records go with its items: a leak would leave one per process per refill.
+    EXPECT_LE(CountHeapBlocks(sizeof(ProcessItemData)), records + 20);
     ExpectWellFormedFill();
 }
 

@@ -10,7 +10,7 @@
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
-#include "platform/win/Shell.h"
+#include "platform/seams/Seams.h"
 
 namespace {
 
@@ -57,12 +57,7 @@ protected:
         }
         return -1;
     }
-    void SetState(int row, UINT state, UINT mask) {
-        LVITEMA item{};
-        item.state = state;
-        item.stateMask = mask;
-        modules->SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
+    void SetState(int row, UINT state, UINT mask) { modules->SetItemState(row, state, mask); }
     void Focus(int row) { SetState(row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED); }
     // The properties pane after focusing the module with this file name.
     Rows FocusModule(const char* file) {
@@ -71,31 +66,7 @@ protected:
         Focus(row);
         return ListRows(properties, 2);
     }
-    HTREEITEM TreeItemOf(DWORD processId) {
-        auto next = [this](UINT how, HTREEITEM from) {
-            return reinterpret_cast<HTREEITEM>(
-                ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
-        };
-        for (HTREEITEM item = next(TVGN_CHILD, frame->m_pPanelLeft->m_hRootItem); item;
-             item = next(TVGN_NEXT, item)) {
-            TVITEMA tv{};
-            tv.mask = TVIF_PARAM;
-            tv.hItem = item;
-            ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-            auto* record = reinterpret_cast<const ProcessItemData*>(tv.lParam);
-            if (record && record->processId == processId) return item;
-        }
-        return nullptr;
-    }
-    void SelectTreeItem(HTREEITEM item) {
-        frame->m_pPanelLeft->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    }
-    std::string MemoryValue() {
-        Rows rows = ListRows(properties, 2);
-        for (const auto& row : rows)
-            if (row[0] == kMemoryLabel) return row[1];
-        return "(no row)";
-    }
+    std::string MemoryValue() { return PropertyValue(properties, kMemoryLabel); }
 
     CPanelRight* modules = nullptr;
     HWND properties = nullptr;
@@ -141,23 +112,22 @@ TEST_F(VersionTest, NoUsableTableLeavesThePaneEmpty) {
 }
 
 TEST_F(VersionTest, FocusingAModuleStopsTheDetailRefreshUntilAProcessIsSelected) {
-    HTREEITEM self = TreeItemOf(::GetCurrentProcessId());
+    HTREEITEM self = FindProcessItem(tree, pane->m_hRootItem, ::GetCurrentProcessId());
     ASSERT_NE(nullptr, self);
-    SelectTreeItem(self);
-    ASSERT_NE("(no row)", MemoryValue());
+    Select(self);
+    ASSERT_NE("<none>", MemoryValue());
 
     FocusModule("verfix_none.dll");
     AppendPropertyRow(frame->m_pPanelRTop, "marker", kMemoryLabel);
-    Pump(1300);  // a running timer would have ticked
     EXPECT_EQ("marker", MemoryValue());
     EXPECT_FALSE(::KillTimer(tree, DETAIL_TIMER_ID));
 
     // The root changes nothing; the process selected again restarts the refresh.
-    SelectTreeItem(frame->m_pPanelLeft->m_hRootItem);
+    Select(frame->m_pPanelLeft->m_hRootItem);
     EXPECT_EQ("marker", MemoryValue());
-    SelectTreeItem(self);
+    Select(self);
     UpdatePropertyRow(frame->m_pPanelRTop, "marker", kMemoryLabel);
-    Pump(1300);
+    ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0);
     EXPECT_NE("marker", MemoryValue());
     EXPECT_TRUE(::KillTimer(tree, DETAIL_TIMER_ID));
 }

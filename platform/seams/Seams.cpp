@@ -1,4 +1,13 @@
-#include "Spooler.h"
+#include "Seams.h"
+
+BOOL(WINAPI* g_pfnShellExecuteEx)(SHELLEXECUTEINFOA*) = ::ShellExecuteExA;
+HINSTANCE(WINAPI* g_pfnShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = ::ShellExecuteA;
+EnumPortsFunction g_pfnEnumPorts = SpoolerEnumPorts;
+HANDLE(WINAPI* g_pfnCreateSnapshot)(DWORD, DWORD) = ::CreateToolhelp32Snapshot;
+BOOL(WINAPI* g_pfnModule32FirstW)(HANDLE, MODULEENTRY32W*) = ::Module32FirstW;
+BOOL(WINAPI* g_pfnModule32NextW)(HANDLE, MODULEENTRY32W*) = ::Module32NextW;
+BOOL(WINAPI* g_pfnEnumProcessModulesEx)(HANDLE, HMODULE*, DWORD, LPDWORD, DWORD) = ::EnumProcessModulesEx;
+BOOL(WINAPI* g_pfnTerminateProcess)(HANDLE, UINT) = ::TerminateProcess;
 
 BOOL WINAPI SpoolerEnumPorts(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                              LPDWORD returned) {

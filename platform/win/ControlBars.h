@@ -3,7 +3,10 @@
 #include "AfxRes.h"
 #include "Wnd.h"
 
-// Bar styles of the frame's bars. They describe placement and behaviour, not window styles.
+// Bar styles of the frame's bars. They describe placement and behaviour, not window styles. Of
+// these the bars act on the gripper, tooltips and fly-by prompts; the alignment, border and
+// sizing bits, like the toolbar's border rectangle, are taken and have no effect: the bars
+// stay docked where the frame lays them out.
 const DWORD CBRS_SIZE_DYNAMIC = 0x0004;
 const DWORD CBRS_TOOLTIPS = 0x0010;
 const DWORD CBRS_FLYBY = 0x0020;

@@ -3,6 +3,9 @@
 #include "WinApp.h"
 
 class CView;
+// The framework's creation context, which makes a document's views. This program has no
+// documents and builds its panes itself, so the context is always empty: it is only passed
+// along the signatures that the frame and the splitter are written against.
 struct CCreateContext {};
 
 // Frame style bit: show the document name in the title (there is no document, so the title alone).

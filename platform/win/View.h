@@ -18,8 +18,6 @@ public:
     CFrameWnd* GetParentFrame() const;
 
 protected:
-    // The control paints itself; a pane has nothing to add.
-    virtual void OnDraw(HDC) {}
     LRESULT OnFocusMsg(WPARAM wParam, LPARAM lParam);
     int OnCreate(LPCREATESTRUCTA cs);
     void OnDestroy();

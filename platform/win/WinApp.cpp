@@ -9,7 +9,7 @@ CWinApp* g_pApp = nullptr;
 CWinApp* AfxGetApp() { return g_pApp; }
 CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
 
-CWinApp::CWinApp(LPCSTR appName) : m_pszConstructedName(appName) { g_pApp = this; }
+CWinApp::CWinApp() { g_pApp = this; }
 
 CWinApp::~CWinApp() {
     if (g_pApp == this) g_pApp = nullptr;
@@ -22,11 +22,7 @@ void CWinApp::AfxWinInit(HINSTANCE instance) {
         m_bComEntered = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
-    if (m_pszConstructedName) {
-        lstrcpynA(m_szAppName, m_pszConstructedName, sizeof(m_szAppName));
-    } else if (!::LoadStringA(instance, AFX_IDS_APP_TITLE, m_szAppName, sizeof(m_szAppName))) {
-        m_szAppName[0] = '\0';
-    }
+    if (!::LoadStringA(instance, AFX_IDS_APP_TITLE, m_szAppName, sizeof(m_szAppName))) m_szAppName[0] = '\0';
 }
 
 void CWinApp::AfxWinTerm() {
@@ -73,7 +69,7 @@ int CWinApp::Run() {
     }
 }
 
-int AfxMessageBox(LPCSTR text, UINT type, UINT) {
+int AfxMessageBox(LPCSTR text, UINT type) {
     if ((type & MB_ICONMASK) == 0) type |= MB_ICONEXCLAMATION;
     CWnd* main = AfxGetMainWnd();
     HWND owner = main ? main->m_hWnd : nullptr;

@@ -5,7 +5,8 @@
 
 class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(LPCSTR appName = nullptr);
+    // The title comes from the string table (AFX_IDS_APP_TITLE): the program names no application.
+    CWinApp();
     ~CWinApp() override;
 
     CWnd* m_pMainWnd = nullptr;
@@ -29,13 +30,12 @@ protected:
     void OnAppExit();
 
 private:
-    LPCSTR m_pszConstructedName;
     bool m_bComEntered = false;
 };
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 // A message box with the application title as caption; the exclamation icon when none is given.
-int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(LPCSTR text, UINT type = MB_OK);
 // Runs the application object: initialisation, InitInstance, then the message loop.
 int AfxWinMain(HINSTANCE instance);

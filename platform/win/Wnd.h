@@ -11,7 +11,9 @@
 
 class CWnd;
 
-// Dynamic creation by class, so that a splitter can make the panes it is told about.
+// Dynamic creation by class, so that a splitter can make the panes it is told about. The name
+// and the base describe each class as the framework's run-time classes do; the layer itself
+// only ever creates objects from it.
 struct CRuntimeClass {
     const char* m_lpszClassName;
     CWnd* (*m_pfnCreateObject)();

@@ -20,12 +20,6 @@ namespace {
 
 class DetailsTest : public MainFrameTest {
 protected:
-    void SetUp() override {
-        MainFrameTest::SetUp();
-        if (HasFatalFailure()) return;
-        props = frame->m_pPanelRTop->m_hWnd;
-        modules = frame->m_pPanelRight->m_hWnd;
-    }
     void TearDown() override {
         g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
         g_pfnModule32FirstW = ::Module32FirstW;
@@ -39,11 +33,18 @@ protected:
         ASSERT_NE(nullptr, item);
         Select(item);
     }
+    // The peak memory and start time rows show the process's own figures.
+    void ExpectPeakAndStartOf(HANDLE process) {
+        PROCESS_MEMORY_COUNTERS counters{};
+        ASSERT_TRUE(::GetProcessMemoryInfo(process, &counters, sizeof(counters)));
+        EXPECT_EQ(FormatKilobytes(counters.PeakWorkingSetSize), Value("峰值使用内存"));
+        FILETIME created;
+        ASSERT_TRUE(GetCreationTime(process, &created));
+        EXPECT_EQ(FormatStartTime(created), Value("进程启动时间"));
+    }
     HTREEITEM InsertItem(DWORD pid, DWORD parent) {
         return InsertProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, "made.exe", pid, parent);
     }
-    std::vector<std::string> Labels() { return PropertyLabels(props); }
-    std::string Value(const char* label) { return PropertyValue(props, label); }
     void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
     // The detail timer's ticks the message loop takes from the queue while it runs this long.
     int DetailTicksDuring(DWORD milliseconds) {
@@ -69,7 +70,6 @@ protected:
         return true;
     }
 
-    HWND props = nullptr, modules = nullptr;
     ShellRecorder shell;
 };
 
@@ -100,12 +100,7 @@ TEST_F(DetailsTest, SelectingAProcessShowsItsModulesAndDetails) {
     }
 
     EXPECT_EQ(kAllLabels, Labels());
-    PROCESS_MEMORY_COUNTERS counters{};
-    ASSERT_TRUE(::GetProcessMemoryInfo(fixture.Handle(), &counters, sizeof(counters)));
-    EXPECT_EQ(FormatKilobytes(counters.PeakWorkingSetSize), Value("峰值使用内存"));
-    FILETIME created;
-    ASSERT_TRUE(GetCreationTime(fixture.Handle(), &created));
-    EXPECT_EQ(FormatStartTime(created), Value("进程启动时间"));
+    ExpectPeakAndStartOf(fixture.Handle());
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     EXPECT_TRUE(LabelsEqual(self, Value("父进程").c_str())) << Value("父进程");
@@ -353,12 +348,7 @@ TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
     EXPECT_TRUE(kernel);
 
     EXPECT_EQ(kAllLabels, Labels());
-    PROCESS_MEMORY_COUNTERS counters{};
-    ASSERT_TRUE(::GetProcessMemoryInfo(fixture.Handle(), &counters, sizeof(counters)));
-    EXPECT_EQ(FormatKilobytes(counters.PeakWorkingSetSize), Value("峰值使用内存"));
-    FILETIME created;
-    ASSERT_TRUE(GetCreationTime(fixture.Handle(), &created));
-    EXPECT_EQ(FormatStartTime(created), Value("进程启动时间"));
+    ExpectPeakAndStartOf(fixture.Handle());
     UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
     Tick();
     EXPECT_NE("stale", Value("当前使用内存"));

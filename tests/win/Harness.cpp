@@ -7,6 +7,8 @@
 
 #include "app/MainApp.h"
 #include "panes/PanelLeft.h"
+#include "panes/PanelRTop.h"
+#include "panes/PanelRight.h"
 #include "platform/seams/Seams.h"
 
 namespace {
@@ -322,6 +324,8 @@ void MainFrameTest::SetUp() {
     ASSERT_NE(nullptr, frame);
     pane = frame->m_pPanelLeft;
     tree = pane->m_hWnd;
+    props = frame->m_pPanelRTop->m_hWnd;
+    modules = frame->m_pPanelRight->m_hWnd;
 }
 
 void MainFrameTest::TearDown() { CloseMainFrame(); }

@@ -125,7 +125,12 @@ protected:
     void TearDown() override;
     // Selects a tree item as a click would: the pane hears of the change.
     void Select(HTREEITEM item);
+    // The labels of the properties pane's rows, in order, and the value of the row with a label.
+    std::vector<std::string> Labels() { return PropertyLabels(props); }
+    std::string Value(const char* label) { return PropertyValue(props, label); }
     COurFrame* frame = nullptr;
     CPanelLeft* pane = nullptr;  // the process tree pane
     HWND tree = nullptr;         // its control
+    HWND props = nullptr;        // the properties pane's control
+    HWND modules = nullptr;      // the module list's control
 };

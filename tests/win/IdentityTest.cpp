@@ -58,12 +58,6 @@ std::unique_ptr<FixtureProcess> StartWithId(DWORD id) {
 
 class IdentityTest : public MainFrameTest {
 protected:
-    void SetUp() override {
-        MainFrameTest::SetUp();
-        if (HasFatalFailure()) return;
-        props = frame->m_pPanelRTop->m_hWnd;
-        modules = frame->m_pPanelRight->m_hWnd;
-    }
     HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
     // Selects another item first: selecting the selected item again tells the pane nothing.
     void Reselect(HTREEITEM item) {
@@ -71,8 +65,6 @@ protected:
         Select(item);
     }
     void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
-    std::vector<std::string> Labels() { return PropertyLabels(props); }
-    std::string Value(const char* label) { return PropertyValue(props, label); }
     int ModuleCount() { return static_cast<int>(::SendMessageA(modules, LVM_GETITEMCOUNT, 0, 0)); }
     // Asks to stop the selected process, confirms, and answers any box that follows.
     std::vector<BoxRecord> StopConfirmed() {
@@ -83,7 +75,6 @@ protected:
         return answers.boxes;
     }
 
-    HWND props = nullptr, modules = nullptr;
 };
 
 TEST_F(IdentityTest, ProcessThatExitedWithCode259HasEnded) {

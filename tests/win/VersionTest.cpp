@@ -41,23 +41,23 @@ protected:
     void SetUp() override {
         MainFrameTest::SetUp();
         if (HasFatalFailure()) return;
-        modules = frame->m_pPanelRight;
+        moduleList = frame->m_pPanelRight;
         properties = frame->m_pPanelRTop->m_hWnd;
-        modules->ShowModules(::GetCurrentProcessId());
+        moduleList->ShowModules(::GetCurrentProcessId());
     }
 
     // The row of the module whose file has this name, or -1.
     int Row(const char* file) {
         std::string tail = std::string("\\") + file;
-        for (int row = 0; row < modules->SendMessage(LVM_GETITEMCOUNT); ++row) {
-            const std::string& path = modules->ModulePath(row);
+        for (int row = 0; row < moduleList->SendMessage(LVM_GETITEMCOUNT); ++row) {
+            const std::string& path = moduleList->ModulePath(row);
             if (path.size() >= tail.size() &&
                 lstrcmpiA(path.c_str() + path.size() - tail.size(), tail.c_str()) == 0)
                 return row;
         }
         return -1;
     }
-    void SetState(int row, UINT state, UINT mask) { modules->SetItemState(row, state, mask); }
+    void SetState(int row, UINT state, UINT mask) { moduleList->SetItemState(row, state, mask); }
     void Focus(int row) { SetState(row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED); }
     // The properties pane after focusing the module with this file name.
     Rows FocusModule(const char* file) {
@@ -68,7 +68,7 @@ protected:
     }
     std::string MemoryValue() { return PropertyValue(properties, kMemoryLabel); }
 
-    CPanelRight* modules = nullptr;
+    CPanelRight* moduleList = nullptr;
     HWND properties = nullptr;
 };
 
@@ -163,24 +163,24 @@ TEST_F(VersionTest, DoubleClickShowsTheVersionRowsBeforeTheProperties) {
     int row = Row("verfix_twolang.dll");
     ASSERT_GE(row, 0);
     FocusModule("verfix_all.dll");
-    modules->SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    moduleList->SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     RECT rect{};
     rect.left = LVIR_LABEL;
-    modules->SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    moduleList->SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
     LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 
     auto saved = g_pfnShellExecuteEx;
     g_pfnShellExecuteEx = RecordProperties;
     g_rowsAtProperties.clear();
     g_fileAtProperties.clear();
-    modules->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    modules->SendMessage(WM_LBUTTONUP, 0, at);
-    modules->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    modules->SendMessage(WM_LBUTTONUP, 0, at);
+    moduleList->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    moduleList->SendMessage(WM_LBUTTONUP, 0, at);
+    moduleList->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    moduleList->SendMessage(WM_LBUTTONUP, 0, at);
     Pump();
     g_pfnShellExecuteEx = saved;
 
-    EXPECT_EQ(modules->ModulePath(row), g_fileAtProperties);
+    EXPECT_EQ(moduleList->ModulePath(row), g_fileAtProperties);
     EXPECT_EQ((Rows{{"ProductName", "中文产品"}, {"FileVersion", "1.0 zh"}}), g_rowsAtProperties);
 }
 

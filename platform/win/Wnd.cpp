@@ -204,7 +204,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     UINT id = LOWORD(wParam);
     UINT code = HIWORD(wParam);
     // A control names itself in lParam. Its notifications other than a click (an edit's change,
-    // a list box's CBN_SELCHANGE, whose code is 1 like an accelerator's) are handled by code
+    // a list box's LBN_SELCHANGE, whose code is 1 like an accelerator's) are handled by code
     // here, not routed.
     if (lParam != 0 && code != BN_CLICKED) {
         if (const MsgMapEntry* e = FindEntry(MsgKind::Command, id, code)) {

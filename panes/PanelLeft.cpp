@@ -14,6 +14,7 @@
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
+#include "platform/win/StartupTrace.h"
 
 const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
                                              &CTreeView::classInfo};
@@ -53,13 +54,16 @@ const MsgMap* CPanelLeft::GetMessageMap() const {
 }
 
 int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
+    StartupMark("tree window");
     if (CTreeView::OnCreate(cs) == -1) return -1;
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
     SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(m_imageList.m_hImageList));
     AddStockImage(m_imageList, "explorer.exe", 0);
     AddStockImage(m_imageList, "shell32.dll", 2);
     ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0);
+    StartupMark("tree stock icons");
     FillProcessTree();
+    StartupMark("fill");
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "FrameWnd.h"
+#include "StartupTrace.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
@@ -22,8 +23,10 @@ void CWinApp::AfxWinInit(HINSTANCE instance) {
     // in a single-threaded apartment.
     if (!m_bComEntered)
         m_bComEntered = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    StartupMark("COM");
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
+    StartupMark("common controls");
     if (m_pszConstructedName) {
         lstrcpynA(m_szAppName, m_pszConstructedName, sizeof(m_szAppName));
     } else if (!::LoadStringA(instance, AFX_IDS_APP_TITLE, m_szAppName, sizeof(m_szAppName))) {
@@ -93,6 +96,7 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT) {
 int AfxWinMain(HINSTANCE instance) {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
+    StartupMark("entry");
     app->AfxWinInit(instance);
     int code = app->InitInstance() ? app->Run() : 1;
     app->AfxWinTerm();

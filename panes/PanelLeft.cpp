@@ -14,7 +14,6 @@
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
-#include "platform/win/SmallIcon.h"
 #include "platform/win/StartupTrace.h"
 
 const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
@@ -35,8 +34,7 @@ void AddStockImage(CImageList& list, LPCSTR file, int index) {
     char path[MAX_PATH];
     if (!::SearchPathA(nullptr, file, nullptr, MAX_PATH, path, nullptr)) lstrcpynA(path, file, MAX_PATH);
     ScopedIcon icon;
-    *icon.Out() = LoadSmallIcon(path, index);
-    if (icon.Get() && list.Add(icon.Get()) >= 0)
+    if (::ExtractIconExA(path, index, nullptr, icon.Out(), 1) && icon.Get() && list.Add(icon.Get()) >= 0)
         return;
     list.Add(::LoadIcon(nullptr, IDI_APPLICATION));
 }

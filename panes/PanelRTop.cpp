@@ -6,7 +6,6 @@
 
 #include "platform/proc/Handles.h"
 #include "platform/text/Format.h"
-#include "platform/win/SmallIcon.h"
 
 const CRuntimeClass CPanelRTop::classInfo = {"CPanelRTop", &CreateWndObject<CPanelRTop>,
                                              &CListView::classInfo};
@@ -35,7 +34,7 @@ int CPanelRTop::OnCreate(LPCREATESTRUCTA cs) {
     SendMessage(LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
     ScopedIcon icon;
-    *icon.Out() = LoadSmallIcon("shell32.dll", 55);
+    ::ExtractIconExA("shell32.dll", 55, nullptr, icon.Out(), 1);
     m_imageList.Add(icon.Get());
     SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList.m_hImageList));
     return 0;

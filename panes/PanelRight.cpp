@@ -10,7 +10,6 @@
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
 #include "platform/text/Format.h"
-#include "platform/win/SmallIcon.h"
 #include "platform/win/Shell.h"
 
 const CRuntimeClass CPanelRight::classInfo = {"CPanelRight", &CreateWndObject<CPanelRight>,
@@ -52,7 +51,7 @@ int CPanelRight::OnCreate(LPCREATESTRUCTA cs) {
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
     for (int index : {2, 72}) {
         ScopedIcon icon;
-        *icon.Out() = LoadSmallIcon("shell32.dll", index);
+        ::ExtractIconExA("shell32.dll", index, nullptr, icon.Out(), 1);
         m_imageList.Add(icon.Get());
     }
     SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList.m_hImageList));

@@ -4,14 +4,11 @@
 #include <cstring>
 #include <memory>
 #include <set>
-#include <vector>
 
 #include "Harness.h"
 #include "ResourceCounts.h"
 #include "panes/PanelLeft.h"
-#include "platform/proc/Handles.h"
 #include "platform/proc/Toolhelp.h"
-#include "platform/win/SmallIcon.h"
 
 namespace {
 
@@ -220,47 +217,3 @@ TEST_F(TreeTest, RefillsLeakNoHandlesAndNoGdiObjects) {
 }
 
 }  // namespace
-
-namespace {
-// An icon's colour and mask pixels, as 32-bit rows.
-std::vector<DWORD> IconPixels(HICON icon) {
-    std::vector<DWORD> pixels;
-    ICONINFO info{};
-    if (!icon || !::GetIconInfo(icon, &info)) return pixels;
-    HDC dc = ::GetDC(nullptr);
-    for (HBITMAP bitmap : {info.hbmColor, info.hbmMask}) {
-        BITMAP bm{};
-        if (!bitmap || !::GetObjectA(bitmap, sizeof(bm), &bm)) continue;
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = bm.bmWidth;
-        bi.bmiHeader.biHeight = bm.bmHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        std::vector<DWORD> rows(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
-        ::GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), rows.data(), &bi, DIB_RGB_COLORS);
-        pixels.insert(pixels.end(), rows.begin(), rows.end());
-        ::DeleteObject(bitmap);
-    }
-    ::ReleaseDC(nullptr, dc);
-    return pixels;
-}
-}  // namespace
-
-// The panes' stock images are read from the files once; each must be the picture the shell
-// extracts at that index, or the root, the fallback and the rows would change their looks.
-TEST(StockIconTest, EachStockIconIsTheOneTheShellExtractsAtItsIndex) {
-    char explorer[MAX_PATH];
-    ASSERT_TRUE(::SearchPathA(nullptr, "explorer.exe", nullptr, MAX_PATH, explorer, nullptr));
-    struct { const char* file; int index; } const stock[] = {
-        {explorer, 0}, {"shell32.dll", 2}, {"shell32.dll", 55}, {"shell32.dll", 72}, {"shell32.dll", 2}};
-    for (auto& s : stock) {
-        ScopedIcon shell;
-        ::ExtractIconExA(s.file, s.index, nullptr, shell.Out(), 1);
-        ScopedIcon ours(LoadSmallIcon(s.file, s.index));
-        // A file without icons gives none either way; the panes then put a system icon there.
-        EXPECT_EQ(shell.Get() == nullptr, ours.Get() == nullptr) << s.file << " " << s.index;
-        EXPECT_EQ(IconPixels(shell.Get()), IconPixels(ours.Get())) << s.file << " " << s.index;
-    }
-    EXPECT_EQ(nullptr, LoadSmallIcon("shell32.dll", 100000));
-}

@@ -2,6 +2,7 @@
 
 #include "about/AboutDlg.h"
 #include "frame/OurFrame.h"
+#include "platform/win/StartupTrace.h"
 #include "res/resource.h"
 
 CMainApp theApp;
@@ -16,6 +17,7 @@ const MsgMap* CMainApp::GetMessageMap() const {
 
 BOOL CMainApp::InitInstance() {
     SetRegistryKey("Local AppWizard-Generated Applications");
+    StartupMark("InitInstance");
     auto* frame = new COurFrame;
     m_pMainWnd = frame;
     // A frame that fails to load has deleted itself and left the application without a main
@@ -23,7 +25,10 @@ BOOL CMainApp::InitInstance() {
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr))
         return FALSE;
     frame->ShowWindow(SW_SHOW);
+    StartupMark("shown");
     frame->UpdateWindow();
+    StartupMark("first paint");
+    StartupTraceWrite();
     return TRUE;
 }
 

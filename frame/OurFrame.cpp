@@ -3,6 +3,7 @@
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
+#include "platform/win/StartupTrace.h"
 #include "res/resource.h"
 
 const CRuntimeClass COurFrame::classInfo = {"COurFrame", &CreateWndObject<COurFrame>, nullptr};
@@ -31,6 +32,7 @@ BOOL COurFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 }
 
 int COurFrame::OnCreate(LPCREATESTRUCTA cs) {
+    StartupMark("frame and menus");
     // The panes (and with them the filled process tree) come first, the bars after them.
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
@@ -42,16 +44,20 @@ int COurFrame::OnCreate(LPCREATESTRUCTA cs) {
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(kIndicators, sizeof(kIndicators) / sizeof(kIndicators[0])))
         return -1;
+    StartupMark("bars");
     return 0;
 }
 
 BOOL COurFrame::OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context) {
     m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST);
     m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CPanelLeft), kPaneSize, context);
+    StartupMark("tree pane");
     m_wndSplitterRight.CreateStatic(&m_wndSplitter, 2, 1, WS_CHILD | WS_VISIBLE,
                                     static_cast<UINT>(m_wndSplitter.IdFromRowCol(0, 1)));
     m_wndSplitterRight.CreateView(0, 0, RUNTIME_CLASS(CPanelRTop), kPaneSize, context);
+    StartupMark("properties pane");
     m_wndSplitterRight.CreateView(1, 0, RUNTIME_CLASS(CPanelRight), kPaneSize, context);
+    StartupMark("module list pane");
     m_pPanelLeft = static_cast<CPanelLeft*>(m_wndSplitter.GetPane(0, 0));
     m_pPanelRTop = static_cast<CPanelRTop*>(m_wndSplitterRight.GetPane(0, 0));
     m_pPanelRight = static_cast<CPanelRight*>(m_wndSplitterRight.GetPane(1, 0));

@@ -15,6 +15,7 @@
 #include "platform/proc/Toolhelp.h"
 #include "platform/seams/Seams.h"
 #include "platform/text/Format.h"
+#include "platform/win/StartupTrace.h"
 
 const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
                                              &CTreeView::classInfo};
@@ -54,13 +55,16 @@ const MsgMap* CPanelLeft::GetMessageMap() const {
 }
 
 int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
+    StartupMark("tree window");
     if (CTreeView::OnCreate(cs) == -1) return -1;
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
     SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
     AddStockImage(m_imageList, "explorer.exe", 0);
     AddStockImage(m_imageList, "shell32.dll", 2);
     ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0);
+    StartupMark("tree stock icons");
     FillProcessTree();
+    StartupMark("fill");
     return 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "StartupTrace.h"
+
 namespace {
 CWinApp* g_pApp = nullptr;
 }
@@ -20,8 +22,10 @@ void CWinApp::AfxWinInit(HINSTANCE instance) {
     // in a single-threaded apartment.
     if (!m_bComEntered)
         m_bComEntered = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    StartupMark("COM");
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
+    StartupMark("common controls");
     if (!::LoadStringA(instance, AFX_IDS_APP_TITLE, m_szAppName, sizeof(m_szAppName))) m_szAppName[0] = '\0';
 }
 
@@ -81,6 +85,7 @@ int AfxMessageBox(LPCSTR text, UINT type) {
 int AfxWinMain(HINSTANCE instance) {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
+    StartupMark("entry");
     app->AfxWinInit(instance);
     int code = app->InitInstance() ? app->Run() : 1;
     app->AfxWinTerm();

@@ -163,15 +163,15 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     KillTimer(DETAIL_TIMER_ID);
 
     CPanelRTop* list = frame->m_pPanelRTop;
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId, selected.created));
+    FILETIME created{};
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId, selected.created, &created));
     list->DeleteAllItems();
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
         AppendPropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
         AppendPropertyRow(list, FormatKilobytes(counters.PeakWorkingSetSize).c_str(), kPeakLabel);
     }
-    FILETIME created{};
-    bool haveCreated = GetCreationTime(process.Get(), &created);
+    bool haveCreated = IsKnownTime(created);
     if (haveCreated) AppendPropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
     process.Close();
     m_dwProcessId = selected.processId;
@@ -201,16 +201,15 @@ void CPanelLeft::OnTimer(UINT_PTR id) {
 }
 
 void CPanelLeft::RefreshDetails() {
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId, m_ftProcessCreated));
+    FILETIME created{};
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId, m_ftProcessCreated, &created));
     CPanelRTop* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
     PROCESS_MEMORY_COUNTERS counters{};
     if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
         UpdatePropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
         UpdatePropertyRow(list, FormatKilobytes(counters.PeakWorkingSetSize).c_str(), kPeakLabel);
     }
-    FILETIME created{};
-    if (GetCreationTime(process.Get(), &created))
-        UpdatePropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
+    if (IsKnownTime(created)) UpdatePropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
 }
 
 void CPanelLeft::StopSelectedProcess() {

@@ -26,7 +26,8 @@ std::string FormatStartTime(const FILETIME& utc) {
     return FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond);
 }
 
-HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created) {
+HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created, FILETIME* createdNow) {
+    if (createdNow) *createdNow = FILETIME{};
     // A process that has ended is signalled. Its exit code can't tell: a process may itself end
     // with 259, STILL_ACTIVE. Waiting needs SYNCHRONIZE, which the query rights don't include;
     // where that is refused, the exit code is all there is.
@@ -44,13 +45,16 @@ HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created
         DWORD code = 0;
         running = !::GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
     }
-    FILETIME now;
-    if (running && IsKnownTime(created))
-        running = GetCreationTime(process, &now) && ::CompareFileTime(&now, &created) == 0;
+    FILETIME now{};
+    if (running && (IsKnownTime(created) || createdNow)) {
+        bool read = GetCreationTime(process, &now);
+        if (IsKnownTime(created)) running = read && ::CompareFileTime(&now, &created) == 0;
+    }
     if (!running) {
         ::CloseHandle(process);
         return nullptr;
     }
+    if (createdNow) *createdNow = now;
     return process;
 }
 

@@ -15,7 +15,10 @@ inline bool IsKnownTime(const FILETIME& t) { return t.dwLowDateTime != 0 || t.dw
 // Opens a process that is still running; null when it can't be opened or has ended. When its
 // creation time is known, the process that holds the id must have been created then: the system
 // gives an ended process's id to new processes, and such a process is not the one listed.
-HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created = FILETIME{});
+// createdNow, when given, receives the creation time read on the way (zero when it could not be
+// read), which spares the caller asking the system for it again.
+HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created = FILETIME{},
+                          FILETIME* createdNow = nullptr);
 
 // The creation time of an open process; false when it can't be read.
 bool GetCreationTime(HANDLE process, FILETIME* created);

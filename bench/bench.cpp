@@ -263,6 +263,7 @@ void StartUpTable(const std::string& dir, int runs) {
         {"bare window", dir + "bare_window.exe", "", false, false},
         {"bare window, common controls", dir + "bare_window.exe", "controls", false, false},
         {"floor: controls + fill", dir + "bare_window.exe", "fill", true, false},
+        {"floor: the same window, plain Win32", dir + "plain_window.exe", "", true, false},
         {"Tessilor.exe, traced", dir + "Tessilor.exe", "", true, true},
     };
     std::vector<std::vector<double>> times(programs.size());
@@ -291,6 +292,8 @@ void StartUpTable(const std::string& dir, int runs) {
     }
     Target("Tessilor / taskmgr.exe", medians[1] > 0 ? ours / medians[1] : 0, 0.9);
     Target("Tessilor / floor: controls + fill", medians[5] > 0 ? ours / medians[5] : 0, 1.1);
+    // What the window layer and the program's own code add to the window they make.
+    Target("Tessilor / the same window, plain Win32", medians[6] > 0 ? ours / medians[6] : 0, 1.1);
     std::printf("where Tessilor's start-up goes (traced runs, median of each phase)\n");
     double sum = 0;
     for (auto& phase : order) {
@@ -311,22 +314,9 @@ void Row(const char* what, double value, double floor, double target = 0) {
     std::fflush(stdout);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 11;
-    const std::string dir = Dir();
-    std::printf("medians over %d runs\n", runs);
-
-    // Start-up first, while the machine is quiet.
-    StartUpTable(dir, runs);
-
-    theApp.AfxWinInit(::GetModuleHandleA(nullptr));
-    theApp.InitInstance();
-    Pump();
-    auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
+// The fill beside its floor with more and more extra processes.
+void FillTable(const std::string& dir, int runs, COurFrame* frame) {
     CPanelLeft* pane = frame->m_pPanelLeft;
-
     HWND scratch = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 100, 100, frame->m_hWnd, nullptr,
                                      nullptr, nullptr);
     HIMAGELIST scratchImages = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
@@ -354,8 +344,14 @@ int main(int argc, char** argv) {
     }
     Target("fill per process, N = 500 / N = 50", perProcess[50] > 0 ? perProcess[500] / perProcess[50] : 0, 1.2);
     for (auto& pi : extra) End(pi);
+    ::DestroyWindow(scratch);
+    ImageList_Destroy(scratchImages);
     pane->FillProcessTree();
+}
 
+// The module list, a selection and a tick, each beside what it asks of the system.
+void SelectionTable(int runs, COurFrame* frame) {
+    CPanelLeft* pane = frame->m_pPanelLeft;
     // The module list of this process, which has the most modules at hand.
     DWORD self = ::GetCurrentProcessId();
     for (const char* dll : {"comdlg32.dll", "ole32.dll", "oleaut32.dll", "ws2_32.dll", "winhttp.dll", "crypt32.dll",
@@ -387,12 +383,15 @@ int main(int argc, char** argv) {
         if (record && record->processId == self) mine = item;
         else if (record && !other) other = item;
     }
-    bool flip = false;
-    double select = Median(runs * 3, [&] {
-        flip = !flip;
-        pane->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(flip ? other : mine));
-    });
-    pane->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(mine));
+    // The selection of this process, timed alone: another item is selected first, untimed.
+    std::vector<double> selections;
+    for (int i = 0; i < runs * 3; ++i) {
+        pane->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(other));
+        double start = Now();
+        pane->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(mine));
+        selections.push_back(Now() - start);
+    }
+    double select = MedianOf(selections);
     // What a tick must ask the system: one process handle, its memory counters and its times.
     auto [tick, tickFloor] = Paired(runs * 10, [&] { pane->SendMessage(WM_TIMER, DETAIL_TIMER_ID, 0); }, [&] {
         ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, self));
@@ -423,9 +422,31 @@ int main(int argc, char** argv) {
     Row("one detail tick", tick, tickFloor);
     Target("one detail tick, ms", tick, 0.1);
 
-    ::DestroyWindow(frame->m_hWnd);
-    ImageList_Destroy(scratchImages);
-    Pump();
+}
+
+}  // namespace
+
+// Arguments: the number of runs (11 when not given), then optionally one table to run alone:
+// "startup", "fill" or "selection".
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 11;
+    const std::string only = argc > 2 ? argv[2] : "";
+    const std::string dir = Dir();
+    std::printf("medians over %d runs\n", runs);
+
+    // Start-up first, while the machine is quiet.
+    if (only.empty() || only == "startup") StartUpTable(dir, runs);
+    if (only.empty() || only == "fill" || only == "selection") {
+        theApp.AfxWinInit(::GetModuleHandleA(nullptr));
+        theApp.InitInstance();
+        Pump();
+        auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
+        if (only.empty() || only == "fill") FillTable(dir, runs, frame);
+        if (only.empty() || only == "selection") SelectionTable(runs, frame);
+        ::DestroyWindow(frame->m_hWnd);
+        Pump();
+        theApp.AfxWinTerm();
+    }
     std::printf("%s\n", g_allMet ? "every target MET" : "some target NOT MET");
     return g_allMet ? 0 : 1;
 }

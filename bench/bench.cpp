@@ -421,7 +421,6 @@ void SelectionTable(int runs, COurFrame* frame) {
                 "one selection of a process", select, show + detailQueries, show, detailQueries);
     Row("one detail tick", tick, tickFloor);
     Target("one detail tick, ms", tick, 0.1);
-
 }
 
 }  // namespace

@@ -49,7 +49,10 @@ BOOL CSplitterWnd::CreateView(int row, int col, const CRuntimeClass* viewClass, 
     }
     m_colIdeal[col] = size.cx;
     m_rowIdeal[row] = size.cy;
-    RECT r{0, 0, size.cx, size.cy};
+    // Made where the layout puts it: a list or tree resized later lays itself out again.
+    int colPos[kMaxPanes], colSize[kMaxPanes], rowPos[kMaxPanes], rowSize[kMaxPanes];
+    Positions(colPos, colSize, rowPos, rowSize);
+    RECT r{colPos[col], rowPos[row], colPos[col] + colSize[col], rowPos[row] + rowSize[row]};
     // A view that fails to be made has deleted itself: it is not looked at again.
     if (!view->Create(m_hWnd, static_cast<UINT>(IdFromRowCol(row, col)), r)) return FALSE;
     RecalcLayout();

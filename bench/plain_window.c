@@ -26,8 +26,8 @@ static WCHAR g_paths[MAX_ICONS][MAX_PATH];
 static HICON g_icons[MAX_ICONS];
 static int g_iconCount;
 
-static HIMAGELIST StockImages(const char* file, const int* indexes, int count) {
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
+/* Appends small icons of a system file, found along the search path as the program finds it. */
+static void AddStockImages(HIMAGELIST images, const char* file, const int* indexes, int count) {
     char path[MAX_PATH];
     if (!SearchPathA(NULL, file, NULL, MAX_PATH, path, NULL)) lstrcpynA(path, file, MAX_PATH);
     for (int i = 0; i < count; ++i) {
@@ -37,8 +37,9 @@ static HIMAGELIST StockImages(const char* file, const int* indexes, int count) {
             DestroyIcon(icon);
         }
     }
-    return images;
 }
+
+static HIMAGELIST NewImages(void) { return ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10); }
 
 static void InsertProcess(const PROCESSENTRY32* entry, HTREEITEM root, HIMAGELIST images) {
     /* The creation time, read as the program reads it. */
@@ -93,14 +94,9 @@ static void MakeTree(HWND frame) {
     g_tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, TREE_WIDTH, 100, frame,
                              NULL, NULL, NULL);
     static const int explorerIcon[] = {0}, shellIcon[] = {2};
-    HIMAGELIST images = StockImages("explorer.exe", explorerIcon, 1);
-    HICON fallback = NULL;
-    char path[MAX_PATH];
-    if (SearchPathA(NULL, "shell32.dll", NULL, MAX_PATH, path, NULL) &&
-        ExtractIconExA(path, shellIcon[0], NULL, &fallback, 1) && fallback) {
-        ImageList_ReplaceIcon(images, -1, fallback);
-        DestroyIcon(fallback);
-    }
+    HIMAGELIST images = NewImages();
+    AddStockImages(images, "explorer.exe", explorerIcon, 1);
+    AddStockImages(images, "shell32.dll", shellIcon, 1);
     SendMessageA(g_tree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)images);
     SetWindowLongA(g_tree, GWL_STYLE, GetWindowLongA(g_tree, GWL_STYLE) | TVS_HASBUTTONS | TVS_HASLINES |
                                           TVS_LINESATROOT | TVS_SHOWSELALWAYS);
@@ -142,7 +138,9 @@ static HWND MakeList(HWND frame, const char* const* headings, const int* widths,
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&column);
     }
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)StockImages("shell32.dll", icons, iconCount));
+    HIMAGELIST images = NewImages();
+    AddStockImages(images, "shell32.dll", icons, iconCount);
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
     return list;
 }
 

@@ -13,6 +13,8 @@
 #include "platform/proc/Handles.h"
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
+#include "platform/os/SystemFiles.h"
+#include "platform/text/AnsiText.h"
 #include "platform/seams/Seams.h"
 #include "platform/text/Format.h"
 #include "platform/win/StartupTrace.h"
@@ -30,14 +32,8 @@ const char kStartLabel[] = "进程启动时间";
 const char kParentLabel[] = "父进程";
 
 // Appends a small icon from a system file; when there is none, a system icon keeps the index.
-void AddStockImage(CImageList& list, LPCSTR file, int index) {
-    // A bare name is looked for along the search path, which holds the Windows folders.
-    char path[MAX_PATH];
-    if (!::SearchPathA(nullptr, file, nullptr, MAX_PATH, path, nullptr)) lstrcpynA(path, file, MAX_PATH);
-    ScopedIcon icon;
-    if (::ExtractIconExA(path, index, nullptr, icon.Out(), 1) && icon.Get() && list.Add(icon.Get()) >= 0)
-        return;
-    list.Add(::LoadIcon(nullptr, IDI_APPLICATION));
+void AddStockImage(CImageList& list, const std::wstring& path, int index) {
+    if (list.AddFileIcon(path, index) < 0) list.Add(::LoadIcon(nullptr, IDI_APPLICATION));
 }
 
 }  // namespace
@@ -59,8 +55,8 @@ int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
     if (CTreeView::OnCreate(cs) == -1) return -1;
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
     SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
-    AddStockImage(m_imageList, "explorer.exe", 0);
-    AddStockImage(m_imageList, "shell32.dll", 2);
+    AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), 0);
+    AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), 2);
     ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0);
     StartupMark("tree stock icons");
     FillProcessTree();
@@ -80,16 +76,11 @@ void CPanelLeft::OnDeleteItem(NMHDR* nmh, LRESULT* result) {
     *result = 0;
 }
 
-HICON CPanelLeft::GetProcessIcon(DWORD processId) {
-    std::string path = ExecutablePath(processId);
-    HICON icon = nullptr;
-    if (!path.empty()) ::ExtractIconExA(path.c_str(), 0, nullptr, &icon, 1);
-    return icon;
-}
+HICON CPanelLeft::GetProcessIcon(DWORD processId) { return ExtractSmallIcon(ExecutablePath(processId), 0); }
 
-std::string CPanelLeft::ExecutablePath(DWORD processId) {
+std::wstring CPanelLeft::ExecutablePath(DWORD processId) {
     ScopedHandle snapshot(CreateModuleSnapshot(processId));
-    return snapshot.IsValid() ? SnapshotExecutablePath(snapshot.Get()) : std::string();
+    return snapshot.IsValid() ? SnapshotExecutablePath(snapshot.Get()) : std::wstring();
 }
 
 void CPanelLeft::FillProcessTree() {
@@ -105,11 +96,12 @@ void CPanelLeft::FillProcessTree() {
 
     // Processes that run one executable share its extracted icon during a fill; each item still
     // gets an image of its own.
-    std::map<std::string, HICON> icons;
+    std::map<std::wstring, HICON> icons;
     ScopedHandle snapshot(CreateProcessSnapshot());
-    PROCESSENTRY32 entry{};
+    // Names as UTF-16: the ANSI entry holds 260 bytes, too few for a long Chinese name.
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    if (snapshot.IsValid() && ::Process32First(snapshot.Get(), &entry)) {
+    if (snapshot.IsValid() && ::Process32FirstW(snapshot.Get(), &entry)) {
         do {
             if (entry.th32ProcessID == 0) continue;  // the idle process is no process to show
             // The record first: an image is appended only for an item that will carry it.
@@ -119,26 +111,23 @@ void CPanelLeft::FillProcessTree() {
             record->parentProcessId = entry.th32ParentProcessID;
             record->created = ReadCreationTime(entry.th32ProcessID);
             int image = 1;
-            std::string path = ExecutablePath(entry.th32ProcessID);
+            std::wstring path = ExecutablePath(entry.th32ProcessID);
             if (!path.empty()) {
                 auto found = icons.find(path);
-                if (found == icons.end()) {
-                    HICON icon = nullptr;
-                    ::ExtractIconExA(path.c_str(), 0, nullptr, &icon, 1);
-                    found = icons.emplace(path, icon).first;
-                }
+                if (found == icons.end()) found = icons.emplace(path, ExtractSmallIcon(path, 0)).first;
                 if (found->second) {
                     int added = m_imageList.Add(found->second);
                     if (added >= 0) image = added;
                 }
             }
-            if (!InsertItem(entry.szExeFile, image, reinterpret_cast<LPARAM>(record), m_hRootItem)) {
+            entry.szExeFile[MAX_PATH - 1] = L'\0';
+            if (!InsertItem(AnsiText(entry.szExeFile).c_str(), image, reinterpret_cast<LPARAM>(record), m_hRootItem)) {
                 // No item: neither its record nor its image stays. The image is the last one,
                 // so removing it moves no other item's image.
                 ::GlobalFree(record);
                 if (image >= kStockImages) m_imageList.Remove(image);
             }
-        } while (::Process32Next(snapshot.Get(), &entry));
+        } while (::Process32NextW(snapshot.Get(), &entry));
     }
     snapshot.Close();
     for (auto& icon : icons)
@@ -171,24 +160,26 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
         AppendPropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
         AppendPropertyRow(list, FormatKilobytes(counters.PeakWorkingSetSize).c_str(), kPeakLabel);
     }
-    bool haveCreated = IsKnownTime(created);
-    if (haveCreated) AppendPropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
+    if (IsKnownTime(created)) AppendPropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
     process.Close();
     m_dwProcessId = selected.processId;
     m_ftProcessCreated = selected.created;
 
     if (selected.parentProcessId != 0) {
         ScopedHandle parent(::OpenProcess(kQueryAccess, FALSE, selected.parentProcessId));
-        // A process created after this one can't be its parent: the id has been given again.
+        // A process created after this one can't be its parent: the id has been given again. The
+        // fill read this one's creation time with the least rights there are, which are granted
+        // where a full query (another user's process) is refused.
+        const FILETIME& child = IsKnownTime(selected.created) ? selected.created : created;
         FILETIME parentCreated{};
-        bool younger = haveCreated && GetCreationTime(parent.Get(), &parentCreated) &&
-                       ::CompareFileTime(&parentCreated, &created) > 0;
+        bool younger = IsKnownTime(child) && GetCreationTime(parent.Get(), &parentCreated) &&
+                       ::CompareFileTime(&parentCreated, &child) > 0;
         HMODULE executable = nullptr;
         DWORD needed = 0;
         if (!younger && ::EnumProcessModulesEx(parent.Get(), &executable, sizeof(executable), &needed,
                                                LIST_MODULES_ALL)) {
-            std::string path = ModuleFilePath(parent.Get(), executable);
-            AppendPropertyRow(list, path.empty() ? "unknown" : path.c_str(), kParentLabel);
+            std::wstring path = ModuleFilePath(parent.Get(), executable);
+            AppendPropertyRow(list, path.empty() ? "unknown" : AnsiText(path).c_str(), kParentLabel);
         }
     }
     SetTimer(DETAIL_TIMER_ID, 1000);
@@ -228,8 +219,8 @@ void CPanelLeft::StopSelectedProcess() {
     // ended: only the listed process, still running, is ended. Where the fill could not read its
     // creation time, the executable's name is all that tells them apart.
     ScopedHandle process(OpenRunningProcess(PROCESS_ALL_ACCESS, processId, created));
-    std::string image = process.IsValid() ? ProcessImagePath(process.Get()) : std::string();
-    if (image.empty() || !LabelsEqual(::PathFindFileNameA(image.c_str()), name.c_str())) {
+    std::wstring image = process.IsValid() ? ProcessImagePath(process.Get()) : std::wstring();
+    if (image.empty() || !LabelsEqual(AnsiText(::PathFindFileNameW(image.c_str())).c_str(), name.c_str())) {
         AfxMessageBox("不能打开进程", MB_OK);
         return;
     }

@@ -33,7 +33,7 @@ public:
     HICON GetProcessIcon(DWORD processId);
     void RefreshProcessList();
     // The full path of the process's executable, or "" when its modules can't be read.
-    static std::string ExecutablePath(DWORD processId);
+    static std::wstring ExecutablePath(DWORD processId);
     // Ends the selected process once the user has confirmed it.
     void StopSelectedProcess();
 

@@ -1,7 +1,6 @@
 #include "panes/PanelRTop.h"
 
-#include <shellapi.h>
-
+#include "platform/os/SystemFiles.h"
 #include "platform/text/Format.h"
 
 const CRuntimeClass CPanelRTop::classInfo = {"CPanelRTop", &CreateWndObject<CPanelRTop>,
@@ -22,9 +21,7 @@ int CPanelRTop::OnCreate(LPCREATESTRUCTA cs) {
     InsertColumn(0, "参数名称", 100);
     InsertColumn(1, "参数值", 280);
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
-    ScopedIcon icon;
-    ::ExtractIconExA("shell32.dll", 55, nullptr, icon.Out(), 1);
-    m_imageList.Add(icon.Get());
+    m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), 55);
     SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
     return 0;
 }

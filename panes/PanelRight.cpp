@@ -9,6 +9,9 @@
 #include "platform/proc/Handles.h"
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
+#include "platform/os/SystemFiles.h"
+#include "platform/os/VersionResource.h"
+#include "platform/text/AnsiText.h"
 #include "platform/text/Format.h"
 #include "platform/seams/Seams.h"
 
@@ -17,7 +20,7 @@ const CRuntimeClass CPanelRight::classInfo = {"CPanelRight", &CreateWndObject<CP
 
 namespace {
 const int kMaxFallbackModules = 1024;
-const std::string kNoPath;
+const std::wstring kNoPath;
 // The version strings shown, in this order, each labelled with its own key.
 const char* const kVersionKeys[] = {"ProductName", "CompanyName", "FileDescription",
                                     "FileVersion", "ProductVersion", "LegalCopyright"};
@@ -41,16 +44,12 @@ int CPanelRight::OnCreate(LPCREATESTRUCTA cs) {
     InsertColumn(1, "模块路径", 200);
     InsertColumn(2, "大小", 60);
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
-    for (int index : {2, 72}) {
-        ScopedIcon icon;
-        ::ExtractIconExA("shell32.dll", index, nullptr, icon.Out(), 1);
-        m_imageList.Add(icon.Get());
-    }
+    for (int index : {2, 72}) m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), index);
     SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
     return 0;
 }
 
-const std::string& CPanelRight::ModulePath(int row) const {
+const std::wstring& CPanelRight::ModulePath(int row) const {
     if (row < 0 || static_cast<size_t>(row) >= m_modulePaths.size()) return kNoPath;
     return m_modulePaths[static_cast<size_t>(row)];
 }
@@ -65,7 +64,7 @@ void CPanelRight::ShowModules(DWORD processId) {
     ScopedHandle snapshot(CreateModuleSnapshot(processId));
     if (snapshot.IsValid()) {
         int number = 0;
-        for (const std::string& path : SnapshotModulePaths(snapshot.Get())) AddModuleRow(number++, path.c_str());
+        for (const std::wstring& path : SnapshotModulePaths(snapshot.Get())) AddModuleRow(number++, path);
         return;
     }
 
@@ -75,38 +74,30 @@ void CPanelRight::ShowModules(DWORD processId) {
     if (!::GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT) return;
     ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process.IsValid()) return;
-    std::vector<HMODULE> modules(kMaxFallbackModules);
-    DWORD needed = 0;
-    if (!g_pfnEnumProcessModulesEx(process.Get(), modules.data(),
-                                   static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed,
-                                   LIST_MODULES_ALL))
-        return;
-    size_t count = needed / sizeof(HMODULE);
-    if (count > modules.size()) count = modules.size();
-    const SystemFolderRedirection redirection(process.Get());
-    for (size_t i = 0; i < count; ++i) {
-        // Each module on its own: a path that can't be read must not repeat the previous one.
-        std::string path = redirection.Apply(ModuleFilePath(process.Get(), modules[i]));
-        AddModuleRow(static_cast<int>(i), path.empty() ? "unknown" : path.c_str());
-    }
+    int number = 0;
+    for (const std::wstring& path : ListProcessModules(process.Get(), kMaxFallbackModules))
+        AddModuleRow(number++, path);
 }
 
-void CPanelRight::AddModuleRow(int number, const char* path) {
-    int row = InsertItem(GetItemCount(), ::PathFindFileNameA(path), number == 0 ? 0 : 1);
+void CPanelRight::AddModuleRow(int number, const std::wstring& path) {
+    // A module whose path can't be read is shown as "unknown", a text and no file: its row has
+    // no size, no version and no Properties.
+    std::string name = path.empty() ? "unknown" : AnsiText(::PathFindFileNameW(path.c_str()));
+    int row = InsertItem(GetItemCount(), name.c_str(), number == 0 ? 0 : 1);
     if (row < 0) return;
     m_modulePaths.insert(m_modulePaths.begin() + row, path);
+    if (path.empty()) return;
 
-    ScopedHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (file.IsValid() && ::GetFileSizeEx(file.Get(), &size))
         SetItemText(row, 2, FormatKilobytes(static_cast<uint64_t>(size.QuadPart)).c_str());
     file.Close();
 
-    // The whole path: in GBK a path within MAX_PATH characters may take more than MAX_PATH bytes.
-    std::string directory(path);
-    ::PathRemoveFileSpecA(&directory[0]);
-    SetItemText(row, 1, directory.c_str());
+    std::wstring directory(path);
+    ::PathRemoveFileSpecW(&directory[0]);
+    SetItemText(row, 1, AnsiText(directory.c_str()).c_str());
 }
 
 void CPanelRight::OnDblclk(NMHDR*, LRESULT* result) {
@@ -114,13 +105,13 @@ void CPanelRight::OnDblclk(NMHDR*, LRESULT* result) {
     // The row with the selection mark, not the one under the pointer.
     int mark = GetSelectionMark();
     if (mark < 0) return;
-    const std::string& path = ModulePath(mark);
+    const std::wstring& path = ModulePath(mark);
     if (path.empty()) return;
-    SHELLEXECUTEINFOA info{};
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS;
     info.hwnd = m_hWnd;
-    info.lpVerb = "properties";
+    info.lpVerb = L"properties";
     info.lpFile = path.c_str();
     info.nShow = SW_HIDE;
     g_pfnShellExecuteEx(&info);
@@ -128,9 +119,10 @@ void CPanelRight::OnDblclk(NMHDR*, LRESULT* result) {
 }
 
 void CPanelRight::OnItemchanged(NMHDR* nmh, LRESULT* result) {
-    // Any change that leaves a row focused rebuilds, also a selection change of the same row.
+    // Any change of state that leaves a row focused rebuilds, also a selection change of the same
+    // row. A change of a row's text carries no state to read.
     auto* change = reinterpret_cast<NMLISTVIEW*>(nmh);
-    if (change->uNewState & LVIS_FOCUSED) ShowVersionInfo(change->iItem);
+    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_FOCUSED)) ShowVersionInfo(change->iItem);
     *result = 0;
 }
 
@@ -140,29 +132,16 @@ void CPanelRight::ShowVersionInfo(int row) {
     frame->m_pPanelLeft->KillTimer(DETAIL_TIMER_ID);
     frame->m_pPanelRTop->DeleteAllItems();
 
-    const std::string& path = ModulePath(row);
-    DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (size == 0) return;
-    std::vector<char> block(size + 1);  // freed on every way out
-    if (!::GetFileVersionInfoA(path.c_str(), 0, size + 1, block.data())) return;
-
-    void* translation = nullptr;
-    UINT length = 0;
-    // A value too short for one language/code-page pair is as good as none.
-    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
-        !translation || length < 2 * sizeof(WORD))
-        return;
-    const WORD* pair = static_cast<const WORD*>(translation);
-    std::string prefix = VersionTablePrefix(pair[0], pair[1]);
-    for (const char* key : kVersionKeys) AddVersionRow(prefix.c_str(), key, key, block.data());
+    VersionResource resource;
+    WORD language = 0, codePage = 0;
+    if (!resource.Read(ModulePath(row)) || !resource.FirstTranslation(&language, &codePage)) return;
+    std::string prefix = VersionTablePrefix(language, codePage);
+    for (const char* key : kVersionKeys) AddVersionRow(prefix.c_str(), key, key, resource);
 }
 
-void CPanelRight::AddVersionRow(LPCSTR prefix, LPCSTR key, LPCSTR label, const void* block) {
-    std::string query = std::string(prefix) + key;
-    void* value = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(block, query.c_str(), &value, &length)) return;
-    AppendPropertyRow(static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop,
-                      value ? static_cast<const char*>(value) : "", label);
+void CPanelRight::AddVersionRow(LPCSTR prefix, LPCSTR key, LPCSTR label, const VersionResource& resource) {
+    std::string query = std::string(prefix) + key;  // both ASCII
+    std::wstring value;
+    if (!resource.String(std::wstring(query.begin(), query.end()), &value)) return;
+    AppendPropertyRow(static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop, AnsiText(value).c_str(), label);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/VersionResource.h"
 #include "platform/win/ImageList.h"
 #include "platform/win/View.h"
 
@@ -15,8 +16,9 @@ public:
 
     // Replaces the list with the modules of this process (none for id 0).
     void ShowModules(DWORD processId);
-    // The full path of a row's module, as listed; "" for a row that does not exist.
-    const std::string& ModulePath(int row) const;
+    // The full path of a row's module as the system gave it; "" for a row that does not exist or
+    // whose path could not be read.
+    const std::wstring& ModulePath(int row) const;
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
@@ -25,11 +27,12 @@ protected:
     // Stops the detail refresh and fills the properties pane with the row's version strings.
     void ShowVersionInfo(int row);
     // Appends one string of the version block's table, labelled, when the table has it.
-    void AddVersionRow(LPCSTR prefix, LPCSTR key, LPCSTR label, const void* block);
+    void AddVersionRow(LPCSTR prefix, LPCSTR key, LPCSTR label, const VersionResource& resource);
     const MsgMap* GetMessageMap() const override;
 
 private:
-    void AddModuleRow(int number, const char* path);
-    // Each row's full path, kept so the file acted on is always the listed one, however long.
-    std::vector<std::string> m_modulePaths;
+    void AddModuleRow(int number, const std::wstring& path);
+    // Each row's full path, kept so the file acted on is always the listed one, however long and
+    // whatever characters it holds: the rows show it in the ANSI code page, which may lack some.
+    std::vector<std::wstring> m_modulePaths;
 };

@@ -2,17 +2,19 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/proc/Handles.h"
+#include "platform/seams/Seams.h"
 #include "platform/text/Format.h"
 
 namespace {
 // 1970-01-01 00:00:00 UTC in 100-nanosecond ticks since 1601.
 const ULONGLONG kUnixEpochTicks = 116444736000000000ULL;
-// The longest path the system hands out is 32767 UTF-16 units; each is at most two bytes in a
-// double-byte code page.
-const DWORD kAnsiPathBytes = 2 * 32767 + 1;
+// The longest path the system hands out: 32767 UTF-16 units and the terminator.
+const DWORD kLongestPath = 32768;
 }  // namespace
 
 std::string FormatStartTime(const FILETIME& utc) {
@@ -77,36 +79,87 @@ bool IsListedProcess(DWORD processId, const FILETIME& created) {
     return IsKnownTime(now) && ::CompareFileTime(&now, &created) == 0;
 }
 
-std::string ProcessImagePath(HANDLE process) {
-    std::vector<char> path(kAnsiPathBytes);
-    DWORD length = kAnsiPathBytes;
-    if (!::QueryFullProcessImageNameA(process, 0, path.data(), &length)) return std::string();
-    return std::string(path.data(), length);
+std::wstring ProcessImagePath(HANDLE process) {
+    std::vector<wchar_t> path(kLongestPath);
+    DWORD length = kLongestPath;
+    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length)) return std::wstring();
+    return std::wstring(path.data(), length);
 }
 
-std::string ModuleFilePath(HANDLE process, HMODULE module) {
-    std::vector<char> path(kAnsiPathBytes);
-    DWORD length = ::GetModuleFileNameExA(process, module, path.data(), kAnsiPathBytes);
+std::wstring ModuleFilePath(HANDLE process, HMODULE module) {
+    std::vector<wchar_t> path(kLongestPath);
+    DWORD length = ::GetModuleFileNameExW(process, module, path.data(), kLongestPath);
     // A full buffer means the path was cut: no path is better than another file's.
-    if (length == 0 || length >= kAnsiPathBytes) return std::string();
-    return std::string(path.data(), length);
+    if (length == 0 || length >= kLongestPath - 1) return std::wstring();
+    return std::wstring(path.data(), length);
 }
 
-SystemFolderRedirection::SystemFolderRedirection(HANDLE process) {
+namespace {
+
+// The name as the file system compares names: by code unit, case folded.
+std::wstring FileKey(std::wstring path) {
+    if (!path.empty()) ::CharUpperBuffW(&path[0], static_cast<DWORD>(path.size()));
+    return path;
+}
+
+bool Wow64Process(HANDLE process) {
     BOOL target = FALSE, self = FALSE;
-    if (!::IsWow64Process(process, &target) || !target || !::IsWow64Process(::GetCurrentProcess(), &self) || self)
-        return;
-    char system[MAX_PATH], wow64[MAX_PATH];
-    UINT systemLength = ::GetSystemDirectoryA(system, MAX_PATH);
-    UINT wow64Length = ::GetSystemWow64DirectoryA(wow64, MAX_PATH);
-    if (systemLength == 0 || systemLength >= MAX_PATH || wow64Length == 0 || wow64Length >= MAX_PATH) return;
-    m_system.assign(system, systemLength);
-    m_wow64.assign(wow64, wow64Length);
+    return ::IsWow64Process(process, &target) && target && ::IsWow64Process(::GetCurrentProcess(), &self) && !self;
 }
 
-std::string SystemFolderRedirection::Apply(const std::string& path) const {
-    size_t n = m_system.size();
-    if (n == 0 || path.size() <= n || path[n] != '\\' || !LabelsEqual(path.substr(0, n).c_str(), m_system.c_str()))
-        return path;
-    return m_wow64 + path.substr(n);
+std::wstring Folder(UINT (WINAPI* folder)(LPWSTR, UINT)) {
+    wchar_t path[MAX_PATH];
+    UINT length = folder(path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path, length);
+}
+
+// The module handles of one view, at most limit; false when they can't be listed.
+bool EnumerateModules(HANDLE process, DWORD filter, size_t limit, std::vector<HMODULE>* modules) {
+    modules->assign(limit, nullptr);
+    DWORD needed = 0;
+    if (!g_pfnEnumProcessModulesEx(process, modules->data(), static_cast<DWORD>(limit * sizeof(HMODULE)), &needed,
+                                   filter))
+        return false;
+    modules->resize(std::min<size_t>(needed / sizeof(HMODULE), limit));
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ModuleFilesToShow(const std::vector<ListedModule>& modules, const std::wstring& system,
+                                            const std::wstring& wow64) {
+    const std::wstring systemKey = FileKey(system);
+    std::vector<std::wstring> files;
+    std::unordered_set<std::wstring> seen;
+    for (const ListedModule& module : modules) {
+        std::wstring path = module.path;
+        size_t n = systemKey.size();
+        if (module.wow64 && n > 0 && !wow64.empty() && path.size() > n && path[n] == L'\\' &&
+            FileKey(path.substr(0, n)) == systemKey)
+            path = wow64 + path.substr(n);
+        if (!path.empty() && !seen.insert(FileKey(path)).second) continue;
+        files.push_back(std::move(path));
+    }
+    return files;
+}
+
+std::vector<std::wstring> ListProcessModules(HANDLE process, size_t limit) {
+    std::vector<HMODULE> all;
+    if (!EnumerateModules(process, LIST_MODULES_ALL, limit, &all)) return {};
+    std::unordered_set<HMODULE> thirtyTwoBit;
+    std::wstring system, wow64;
+    if (Wow64Process(process)) {
+        system = Folder(::GetSystemDirectoryW);
+        wow64 = Folder(::GetSystemWow64DirectoryW);
+        std::vector<HMODULE> view;
+        // Where the 32-bit view can't be told apart, each module is taken for a 32-bit one, as
+        // nearly all of them are.
+        if (EnumerateModules(process, LIST_MODULES_32BIT, limit, &view))
+            thirtyTwoBit.insert(view.begin(), view.end());
+        else
+            thirtyTwoBit.insert(all.begin(), all.end());
+    }
+    std::vector<ListedModule> listed;
+    for (HMODULE module : all) listed.push_back({ModuleFilePath(process, module), thirtyTwoBit.count(module) != 0});
+    return ModuleFilesToShow(listed, system, wow64);
 }

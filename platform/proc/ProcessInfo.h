@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The creation time of a process, a UTC file time, as local "%Y-%m-%d %H:%M:%S", converted with
 // the time-zone rules in force at that moment. A time before 1900 (a zero file time, say) stands
@@ -27,19 +28,23 @@ FILETIME ReadCreationTime(DWORD processId);
 // Whether the process holding the id was created at that time; a zero time matches any process.
 bool IsListedProcess(DWORD processId, const FILETIME& created);
 
-// Full paths in the ANSI code page, "" when they can't be read. In a double-byte code page a path
-// within the system's limit of characters may take twice as many bytes, so the buffers hold more
-// than MAX_PATH.
-std::string ProcessImagePath(HANDLE process);
-std::string ModuleFilePath(HANDLE process, HMODULE module);
-// The module paths of a 32-bit process on 64-bit Windows, as a 64-bit program must open them:
-// the process names its system folder System32, which the system redirects to SysWOW64 for it
-// but not for a 64-bit program, which would find the 64-bit files of the same names there.
-class SystemFolderRedirection {
-public:
-    explicit SystemFolderRedirection(HANDLE process);
-    std::string Apply(const std::string& path) const;
+// Full paths as the system gives them (UTF-16), "" when they can't be read.
+std::wstring ProcessImagePath(HANDLE process);
+std::wstring ModuleFilePath(HANDLE process, HMODULE module);
 
-private:
-    std::string m_system, m_wow64;  // both empty: nothing redirected
+// One module as the process-status services list it: its path ("" when it can't be read), and
+// whether it is a 32-bit module of a 32-bit process on 64-bit Windows.
+struct ListedModule {
+    std::wstring path;
+    bool wow64;
 };
+// The files to show for listed modules, in their order, each file once ("" for each module whose
+// path can't be read). A 32-bit module names the system folder System32, which the system
+// redirects to SysWOW64 for its process but not for a 64-bit program, which would find the 64-bit
+// files of the same names there: its path is given as the file it is. The process's 64-bit
+// modules (ntdll.dll, wow64*.dll) are the System32 files they name.
+std::vector<std::wstring> ModuleFilesToShow(const std::vector<ListedModule>& modules, const std::wstring& system,
+                                            const std::wstring& wow64);
+// The module files of a process through the process-status services, at most `limit`, the
+// executable first, as ModuleFilesToShow gives them; empty when they can't be listed.
+std::vector<std::wstring> ListProcessModules(HANDLE process, size_t limit);

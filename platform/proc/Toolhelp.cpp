@@ -1,20 +1,6 @@
 #include "Toolhelp.h"
 
-#include <unordered_set>
-
-namespace {
-
-// A UTF-16 path in the ANSI code page.
-std::string ToAnsiPath(const wchar_t* path) {
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, path, -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 1) return std::string();
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, path, -1, &ansi[0], bytes, nullptr, nullptr);
-    ansi.resize(static_cast<size_t>(bytes - 1));
-    return ansi;
-}
-
-}  // namespace
+#include "platform/proc/ProcessInfo.h"
 
 HANDLE CreateProcessSnapshot() { return g_pfnCreateSnapshot(TH32CS_SNAPPROCESS, 0); }
 
@@ -29,28 +15,24 @@ HANDLE CreateModuleSnapshot(DWORD processId) {
 }
 
 // The entries are read as UTF-16: the ANSI entry holds MAX_PATH bytes, too few for a path of
-// MAX_PATH characters in a double-byte code page.
-std::vector<std::string> SnapshotModulePaths(HANDLE snapshot) {
-    std::vector<std::string> paths;
-    // Each path upper-cased as the file system compares names: by code unit, case folded.
-    std::unordered_set<std::wstring> seen;
+// MAX_PATH characters in a double-byte code page, and its paths name files the code page can't
+// spell by look-alikes.
+std::vector<std::wstring> SnapshotModulePaths(HANDLE snapshot) {
+    std::vector<ListedModule> listed;
     MODULEENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    if (!g_pfnModule32FirstW(snapshot, &entry)) return paths;
+    if (!g_pfnModule32FirstW(snapshot, &entry)) return {};
     do {
         entry.szExePath[MAX_PATH - 1] = L'\0';
-        std::wstring key(entry.szExePath);
-        ::CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-        if (!seen.insert(std::move(key)).second) continue;
-        paths.push_back(ToAnsiPath(entry.szExePath));
+        listed.push_back({entry.szExePath, false});  // the snapshot names each file as it is
     } while (g_pfnModule32NextW(snapshot, &entry));
-    return paths;
+    return ModuleFilesToShow(listed, std::wstring(), std::wstring());
 }
 
-std::string SnapshotExecutablePath(HANDLE snapshot) {
+std::wstring SnapshotExecutablePath(HANDLE snapshot) {
     MODULEENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    if (!g_pfnModule32FirstW(snapshot, &entry)) return std::string();
+    if (!g_pfnModule32FirstW(snapshot, &entry)) return std::wstring();
     entry.szExePath[MAX_PATH - 1] = L'\0';
-    return ToAnsiPath(entry.szExePath);
+    return entry.szExePath;
 }

@@ -15,9 +15,10 @@ HANDLE CreateProcessSnapshot();
 // snapshot is asked for again, a few times.
 HANDLE CreateModuleSnapshot(DWORD processId);
 
-// The full paths of a module snapshot's modules in the ANSI code page, in the snapshot's order,
-// the executable first. For a 32-bit process on 64-bit Windows the snapshot holds the process's
-// 64-bit view and then its 32-bit view, each starting with the executable: each file is given once.
-std::vector<std::string> SnapshotModulePaths(HANDLE snapshot);
+// The full paths of a module snapshot's modules as the system gives them (UTF-16), in the
+// snapshot's order, the executable first. For a 32-bit process on 64-bit Windows the snapshot holds
+// the process's 64-bit view and then its 32-bit view, each starting with the executable: each file
+// is given once.
+std::vector<std::wstring> SnapshotModulePaths(HANDLE snapshot);
 // The first module of a module snapshot, the executable; "" when there is none.
-std::string SnapshotExecutablePath(HANDLE snapshot);
+std::wstring SnapshotExecutablePath(HANDLE snapshot);

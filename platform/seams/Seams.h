@@ -10,7 +10,7 @@
 
 // The shell calls that hand a file or an address to another program: Wine's shell has no
 // Properties dialog, and no test should open a browser.
-extern BOOL(WINAPI* g_pfnShellExecuteEx)(SHELLEXECUTEINFOA* info);
+extern BOOL(WINAPI* g_pfnShellExecuteEx)(SHELLEXECUTEINFOW* info);
 extern HINSTANCE(WINAPI* g_pfnShellExecute)(HWND owner, LPCSTR operation, LPCSTR file,
                                             LPCSTR parameters, LPCSTR directory, INT show);
 
@@ -18,8 +18,8 @@ extern HINSTANCE(WINAPI* g_pfnShellExecute)(HWND owner, LPCSTR operation, LPCSTR
 // first buffer holds, which no test machine has.
 using EnumPortsFunction = BOOL(WINAPI*)(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                                         LPDWORD returned);
-// The spooler's own EnumPortsA, loaded on first use: the spooler library costs start-up time
-// and only the port list needs it.
+// The spooler's own EnumPortsA, loaded from the system folder on first use: the spooler library
+// costs start-up time and only the port list needs it.
 BOOL WINAPI SpoolerEnumPorts(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                              LPDWORD returned);
 extern EnumPortsFunction g_pfnEnumPorts;
@@ -37,3 +37,6 @@ extern BOOL(WINAPI* g_pfnEnumProcessModulesEx)(HANDLE process, HMODULE* modules,
                                               DWORD filter);
 // Ending a process: a test makes it fail, which no process the test may open can make it do.
 extern BOOL(WINAPI* g_pfnTerminateProcess)(HANDLE process, UINT exitCode);
+// Loading a library of the system folder: a test makes a load fail once, which no system folder
+// here can be made to do.
+extern HMODULE(WINAPI* g_pfnLoadLibraryEx)(LPCWSTR file, HANDLE reserved, DWORD flags);

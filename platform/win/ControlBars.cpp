@@ -178,11 +178,19 @@ void CStatusBar::SetParts(int width) {
     SendMessage(SB_SETPARTS, m_count, reinterpret_cast<LPARAM>(edges));
 }
 
+std::string CStatusBar::GetPaneText(int index) const {
+    // The length is in characters on Windows and in bytes in Wine, and the bar copies without a
+    // limit: room for the longest a character can take in any ANSI code page (UTF-8's four bytes
+    // for a surrogate pair of two characters; GBK's two).
+    size_t length = LOWORD(SendMessage(SB_GETTEXTLENGTHA, static_cast<WPARAM>(index)));
+    std::vector<char> text(4 * length + 4, '\0');
+    SendMessage(SB_GETTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.back() = '\0';
+    return text.data();
+}
+
 BOOL CStatusBar::SetPaneText(int index, LPCSTR text) {
-    char current[256] = "";
-    LRESULT info = SendMessage(SB_GETTEXTLENGTHA, index);
-    if (LOWORD(info) < sizeof(current)) SendMessage(SB_GETTEXTA, index, reinterpret_cast<LPARAM>(current));
-    if (text && strcmp(current, text) == 0) return TRUE;  // unchanged: no flicker
+    if (text && GetPaneText(index) == text) return TRUE;  // unchanged: no flicker
     return SendMessage(SB_SETTEXTA, index, reinterpret_cast<LPARAM>(text ? text : "")) != 0;
 }
 

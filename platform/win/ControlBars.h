@@ -1,5 +1,7 @@
 // The frame's two bars: a toolbar loaded from a toolbar resource, and a status bar with indicators.
 #pragma once
+#include <string>
+
 #include "AfxRes.h"
 #include "Wnd.h"
 
@@ -49,6 +51,7 @@ public:
     // One pane per id: ID_SEPARATOR stretches, an indicator's width fits its string.
     BOOL SetIndicators(const UINT* ids, int count);
     BOOL SetPaneText(int index, LPCSTR text);
+    std::string GetPaneText(int index) const;
     // Places the bar at its parent's bottom, spreads its panes over this width, returns its height.
     int Layout(int width);
     // Shows an indicator's text while its key is on, nothing otherwise.

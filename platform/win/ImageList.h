@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 class CImageList {
 public:
     HIMAGELIST m_hImageList = nullptr;
@@ -20,6 +22,9 @@ public:
     }
     // Appends a copy of the icon; the caller still owns the icon. Returns the new index or -1.
     int Add(HICON icon) { return m_hImageList && icon ? ImageList_ReplaceIcon(m_hImageList, -1, icon) : -1; }
+    // Appends the icon at `index` of a file (a program or library, by its full path); -1 when
+    // the file has no such icon.
+    int AddFileIcon(const std::wstring& path, int index);
     // Keeps the first count images and drops the rest.
     BOOL SetImageCount(int count) { return m_hImageList && ImageList_SetImageCount(m_hImageList, count); }
     BOOL Remove(int index) { return m_hImageList && ImageList_Remove(m_hImageList, index); }
@@ -45,3 +50,6 @@ public:
 private:
     HICON m_icon;
 };
+
+// The icon at `index` of a file, at the small icon size; null when there is none. The caller owns it.
+HICON ExtractSmallIcon(const std::wstring& path, int index);

@@ -1,5 +1,6 @@
 #include "View.h"
 
+#include <cstring>
 #include <vector>
 
 #include "FrameWnd.h"
@@ -8,6 +9,22 @@
 const CRuntimeClass CView::classInfo = {"CView", nullptr, nullptr};
 const CRuntimeClass CTreeView::classInfo = {"CTreeView", nullptr, &CView::classInfo};
 const CRuntimeClass CListView::classInfo = {"CListView", nullptr, &CView::classInfo};
+
+std::string ReadGrowingText(const std::function<const char*(char* buffer, int size)>& read) {
+    const size_t kLongest = 1 << 20;
+    std::vector<char> buffer(256);
+    for (;;) {
+        buffer[0] = '\0';
+        const char* text = read(buffer.data(), static_cast<int>(buffer.size()));
+        if (!text) return std::string();
+        if (text != buffer.data()) return text;  // the control's own copy, whole
+        size_t length = strnlen(text, buffer.size());
+        // A text cut to fit may end one byte short of the buffer, where a double-byte character
+        // did not fit whole.
+        if (length + 2 < buffer.size() || buffer.size() >= kLongest) return std::string(text, length);
+        buffer.assign(buffer.size() * 2, '\0');
+    }
+}
 
 const MsgMap* CView::GetMessageMap() const {
     using ThisClass = CView;
@@ -70,13 +87,14 @@ void CTreeView::OnDestroy() {
 }
 
 std::string CTreeView::GetItemText(HTREEITEM item) const {
-    char text[2 * MAX_PATH] = "";  // a process name in GBK may take two bytes a character
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = sizeof(text);
-    return GetItem(&tv) ? text : "";
+    return ReadGrowingText([&](char* buffer, int size) {
+        TVITEMA tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = buffer;
+        tv.cchTextMax = size;
+        return GetItem(&tv) ? tv.pszText : nullptr;
+    });
 }
 
 LPARAM CTreeView::GetItemData(HTREEITEM item) const {
@@ -105,18 +123,14 @@ void CListView::OnDestroy() {
 }
 
 std::string CListView::GetItemText(int row, int column) const {
-    // The control says only how much it copied: the buffer grows until the text fits.
-    std::vector<char> buffer(256);
-    for (;;) {
+    return ReadGrowingText([&](char* buffer, int size) {
         LVITEMA cell{};
         cell.iSubItem = column;
-        cell.pszText = buffer.data();
-        cell.cchTextMax = static_cast<int>(buffer.size());
-        int length = static_cast<int>(
-            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)));
-        if (length < static_cast<int>(buffer.size()) - 1) return std::string(cell.pszText, length);
-        buffer.resize(buffer.size() * 2);
-    }
+        cell.pszText = buffer;
+        cell.cchTextMax = size;
+        SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        return cell.pszText;
+    });
 }
 
 LRESULT CListView::OnDeleteAllItemsMsg(WPARAM, LPARAM) {

@@ -1,10 +1,18 @@
 // Panes: a view is the control itself, subclassed, so its notifications come back to it.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "Wnd.h"
 
 class CFrameWnd;
+
+// A control's text read into a buffer that grows until the text fits. `read` fills a buffer of
+// `size` bytes and returns where the text is: the buffer, the control's own copy (which the
+// documentation allows), or null when there is no such text. The controls' answers are not used
+// for the length: Windows counts characters where Wine counts bytes, and a GBK character is two
+// bytes; only the terminating zero tells where the text ends.
+std::string ReadGrowingText(const std::function<const char*(char* buffer, int size)>& read);
 
 // The style every pane is created with.
 const DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD | WS_VISIBLE | WS_BORDER;
@@ -63,7 +71,7 @@ public:
     }
     // Reads what the mask names into item (hItem set by the caller); TRUE on success.
     BOOL GetItem(TVITEMA* item) const { return static_cast<BOOL>(SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item))); }
-    // "" for an item that does not exist.
+    // The whole text of an item, however long; "" for an item that does not exist.
     std::string GetItemText(HTREEITEM item) const;
     LPARAM GetItemData(HTREEITEM item) const;
     void SetImageList(HIMAGELIST images, int which) {

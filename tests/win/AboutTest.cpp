@@ -161,10 +161,10 @@ TEST_F(AboutBoxTest, WebButtonOpensTheAddressEachTimeAndTheBoxStaysOpen) {
     ASSERT_EQ(3u, shell.calls.size());
     for (const ShellCall& call : shell.calls) {
         EXPECT_EQ(nullptr, call.owner);
-        EXPECT_EQ("open", call.verb);
-        EXPECT_EQ(kAddress, call.file);
-        EXPECT_EQ("", call.parameters);
-        EXPECT_EQ("", call.directory);
+        EXPECT_EQ(L"open", call.verb);
+        EXPECT_EQ(Wide(kAddress), call.file);
+        EXPECT_EQ(L"", call.parameters);
+        EXPECT_EQ(L"", call.directory);
         EXPECT_EQ(SW_SHOW, call.show);
     }
 }

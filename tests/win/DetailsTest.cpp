@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "Harness.h"
@@ -17,6 +18,28 @@
 #include "platform/seams/Seams.h"
 
 namespace {
+
+// Windows' list control answers LVM_GETITEMTEXTA with the number of characters it copied, Wine's
+// with the number of bytes: while this lives, the list answers as Windows does.
+class NativeTextLengths {
+public:
+    explicit NativeTextLengths(HWND list) : m_list(list) {
+        s_proc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountCharacters)));
+    }
+    ~NativeTextLengths() { ::SetWindowLongPtrA(m_list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_proc)); }
+
+private:
+    static LRESULT CALLBACK CountCharacters(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = ::CallWindowProcA(s_proc, hwnd, msg, wParam, lParam);
+        if (msg != LVM_GETITEMTEXTA) return result;
+        auto* item = reinterpret_cast<const LVITEMA*>(lParam);
+        return ::MultiByteToWideChar(CP_ACP, 0, item->pszText, -1, nullptr, 0) - 1;
+    }
+    static WNDPROC s_proc;
+    HWND m_list;
+};
+WNDPROC NativeTextLengths::s_proc = nullptr;
 
 class DetailsTest : public MainFrameTest {
 protected:
@@ -33,17 +56,22 @@ protected:
         ASSERT_NE(nullptr, item);
         Select(item);
     }
-    // The peak memory and start time rows show the process's own figures.
-    void ExpectPeakAndStartOf(HANDLE process) {
+    // The memory and start time rows show the process's own figures. The fixtures' peak stands
+    // 16 MB above their current memory, which moves a little between two readings.
+    void ExpectMemoryAndStartOf(HANDLE process) {
         PROCESS_MEMORY_COUNTERS counters{};
         ASSERT_TRUE(::GetProcessMemoryInfo(process, &counters, sizeof(counters)));
         EXPECT_EQ(FormatKilobytes(counters.PeakWorkingSetSize), Value("峰值使用内存"));
+        ASSERT_GT(counters.PeakWorkingSetSize, counters.WorkingSetSize + (8 << 20));
+        unsigned long long current = std::strtoull(Value("当前使用内存").c_str(), nullptr, 10);
+        EXPECT_LT(current, (counters.PeakWorkingSetSize >> 10) - (8 << 10)) << Value("当前使用内存");
+        EXPECT_GT(current, 0u);
         FILETIME created;
         ASSERT_TRUE(GetCreationTime(process, &created));
         EXPECT_EQ(FormatStartTime(created), Value("进程启动时间"));
     }
-    HTREEITEM InsertItem(DWORD pid, DWORD parent) {
-        return InsertProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, "made.exe", pid, parent);
+    HTREEITEM InsertItem(DWORD pid, DWORD parent, FILETIME created = FILETIME{}) {
+        return InsertProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, "made.exe", pid, parent, created);
     }
     void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
     // The detail timer's ticks the message loop takes from the queue while it runs this long.
@@ -62,6 +90,16 @@ protected:
         Pump(milliseconds);
         ::UnhookWindowsHookEx(hook);
         return ticks;
+    }
+    // A double-click on the first row while the given row carries the selection mark (-1: none).
+    void DoubleClick(int marked) {
+        ::SendMessageA(modules, LVM_SETSELECTIONMARK, 0, marked);
+        NMITEMACTIVATE click{};
+        click.hdr.hwndFrom = modules;
+        click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(modules));
+        click.hdr.code = NM_DBLCLK;
+        click.iItem = 0;  // where the click fell: not what counts
+        ::SendMessageA(::GetParent(modules), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
     }
     bool TimerRunning() {
         // Killing tells whether it ran; start it again so the test leaves it as it was.
@@ -91,16 +129,28 @@ TEST_F(DetailsTest, SelectingAProcessShowsItsModulesAndDetails) {
         ::SendMessageA(modules, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         EXPECT_EQ(i == 0 ? 0 : 1, item.iImage);
         // Each size is the file's own, in whole kilobytes.
-        const std::string& path = frame->m_pPanelRight->ModulePath(static_cast<int>(i));
+        const std::wstring& path = frame->m_pPanelRight->ModulePath(static_cast<int>(i));
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        if (::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
             ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            EXPECT_EQ(FormatKilobytes(size), rows[i][2]) << path;
+            EXPECT_EQ(FormatKilobytes(size), rows[i][2]) << Ansi(path);
         }
     }
 
     EXPECT_EQ(kAllLabels, Labels());
-    ExpectPeakAndStartOf(fixture.Handle());
+    ExpectMemoryAndStartOf(fixture.Handle());
+    // Every row shows the pane's one icon.
+    HIMAGELIST icons = reinterpret_cast<HIMAGELIST>(::SendMessageA(props, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    EXPECT_EQ(frame->m_pPanelRTop->m_imageList.m_hImageList, icons);
+    EXPECT_EQ(1, ImageList_GetImageCount(icons));
+    for (int row = 0; row < static_cast<int>(kAllLabels.size()); ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        item.iImage = -1;
+        ::SendMessageA(props, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(0, item.iImage) << row;
+    }
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     EXPECT_TRUE(LabelsEqual(self, Value("父进程").c_str())) << Value("父进程");
@@ -117,6 +167,13 @@ TEST_F(DetailsTest, NoParentRowWhenTheParentIdBelongsToAYoungerProcess) {
     // The other way round the parent is plausible and shown.
     Select(InsertItem(younger.Id(), older.Id()));
     EXPECT_EQ(kAllLabels, Labels());
+    // A process that can't be queried in full (another user's; here one that has ended) is still
+    // known by the creation time the fill read with the least rights.
+    FILETIME created = ReadCreationTime(older.Id());
+    ASSERT_TRUE(IsKnownTime(created));
+    older.End();
+    Select(InsertItem(older.Id(), younger.Id(), created));
+    EXPECT_EQ(std::vector<std::string>{}, Labels());
 }
 
 TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
@@ -129,14 +186,14 @@ TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
     EXPECT_EQ(fixture.Id(), frame->m_pPanelLeft->m_dwProcessId);
     EXPECT_TRUE(TimerRunning());
 
-    // A tick rewrites the first three rows in place, never the parent.
+    // A tick rewrites the first three rows in place, never the parent, also where the list
+    // answers a text's length in characters as Windows does (Wine answers bytes).
+    NativeTextLengths native(props);
     std::string parent = Value("父进程");
     for (const char* label : {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"})
         UpdatePropertyRow(frame->m_pPanelRTop, "stale", label);
     Tick();
-    EXPECT_NE("stale", Value("当前使用内存"));
-    EXPECT_NE("stale", Value("峰值使用内存"));
-    EXPECT_NE("stale", Value("进程启动时间"));
+    ExpectMemoryAndStartOf(fixture.Handle());
     EXPECT_EQ("stale", Value("父进程"));
     EXPECT_EQ(kAllLabels, Labels());
     // The real timer does the same, once a second: selecting the process again starts it afresh.
@@ -241,15 +298,36 @@ TEST_F(DetailsTest, FallbackListsAtMost1024Modules) {
         if (flags & TH32CS_SNAPMODULE) return INVALID_HANDLE_VALUE;
         return ::CreateToolhelp32Snapshot(flags, pid);
     };
-    // A process with 2000 modules, each the executable again, as far as the buffer holds them.
+    // A process with 2000 modules, as far as the buffer holds them; none has a path to read.
     g_pfnEnumProcessModulesEx = [](HANDLE, HMODULE* modules, DWORD size, LPDWORD needed, DWORD) -> BOOL {
         const DWORD count = 2000;
-        for (DWORD i = 0; i < count && i < size / sizeof(HMODULE); ++i) modules[i] = ::GetModuleHandleA(nullptr);
+        for (DWORD i = 0; i < count && i < size / sizeof(HMODULE); ++i)
+            modules[i] = reinterpret_cast<HMODULE>(static_cast<UINT_PTR>(0x7FFE0000 + i) << 16);
         *needed = count * sizeof(HMODULE);
         return TRUE;
     };
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
     EXPECT_EQ(1024, frame->m_pPanelRight->GetItemCount());
+    // A path that can't be read is a text to show, never a file to open.
+    EXPECT_EQ((std::vector<std::string>{"unknown", "", ""}), ListRows(modules, 3)[5]);
+    EXPECT_EQ(L"", frame->m_pPanelRight->ModulePath(5));
+    DoubleClick(5);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST(FallbackModuleFiles, MapOnlyThe32BitModulesAndListEachFileOnce) {
+    const std::wstring system = L"C:\\Windows\\System32", wow64 = L"C:\\Windows\\SysWOW64";
+    const std::vector<ListedModule> listed = {
+        {L"C:\\Apps\\App32.exe", true},          {L"C:\\Windows\\SYSTEM32\\ntdll.dll", false},
+        {L"C:\\Windows\\System32\\wow64.dll", false}, {L"C:\\APPS\\app32.EXE", false},
+        {L"C:\\Windows\\System32\\ntdll.dll", true},  {L"c:\\windows\\system32\\KERNEL32.DLL", true},
+        {L"C:\\Windows\\SysWOW64\\kernel32.dll", true}, {L"", true},
+        {L"", false},                                   {L"C:\\Windows\\System32x\\a.dll", true}};
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\Apps\\App32.exe", L"C:\\Windows\\SYSTEM32\\ntdll.dll",
+                                         L"C:\\Windows\\System32\\wow64.dll", L"C:\\Windows\\SysWOW64\\ntdll.dll",
+                                         L"C:\\Windows\\SysWOW64\\KERNEL32.DLL", L"", L"",
+                                         L"C:\\Windows\\System32x\\a.dll"}),
+              ModuleFilesToShow(listed, system, wow64));
 }
 
 TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
@@ -262,7 +340,7 @@ TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
     ASSERT_GT(rows.size(), 3u);
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    EXPECT_TRUE(LabelsEqual(frame->m_pPanelRight->ModulePath(0).c_str(), self));
+    EXPECT_TRUE(LabelsEqual(Ansi(frame->m_pPanelRight->ModulePath(0)).c_str(), self));
     bool kernel = false;
     for (auto& row : rows) kernel |= LabelsEqual(row[0].c_str(), "kernel32.dll");
     EXPECT_TRUE(kernel);
@@ -282,43 +360,11 @@ TEST_F(DetailsTest, ARefilledModuleListStartsAtItsTop) {
     EXPECT_EQ(0, list->SendMessage(LVM_GETTOPINDEX));  // the executable's row is in sight
 }
 
-// fixture_32, ready once the process-status services list its executable and a library: the
-// harness waits for a module snapshot, which Wine never gives of a 32-bit process.
-class Fixture32 {
-public:
-    Fixture32() {
-        std::string exe = TestDir() + "fixture_32.exe";
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        if (!::CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info)) return;
-        for (int i = 0; i < 500; ++i) {
-            HMODULE modules[2];
-            DWORD needed = 0;
-            if (::EnumProcessModulesEx(m_info.hProcess, modules, sizeof(modules), &needed, LIST_MODULES_ALL) &&
-                needed >= sizeof(modules))
-                break;
-            ::Sleep(10);
-        }
-    }
-    ~Fixture32() {
-        if (!m_info.hProcess) return;
-        ::TerminateProcess(m_info.hProcess, 99);
-        ::WaitForSingleObject(m_info.hProcess, 5000);
-        ::CloseHandle(m_info.hProcess);
-        ::CloseHandle(m_info.hThread);
-    }
-    DWORD Id() const { return m_info.dwProcessId; }
-    HANDLE Handle() const { return m_info.hProcess; }
-
-private:
-    PROCESS_INFORMATION m_info{};
-};
-
 TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
     // Wine's 64-bit module snapshot of a 32-bit process fails: its modules come from the fallback.
     if (::GetEnvironmentVariableA("TESSILOR_NO_WOW64", nullptr, 0))
         GTEST_SKIP() << "this machine's kernel runs no 32-bit program, so Wine has no 32-bit side";
-    Fixture32 fixture;
+    FixtureProcess fixture(Wide(TestDir() + "fixture_32.exe"));
     ASSERT_NE(0u, fixture.Id());
     BOOL wow64 = FALSE;
     ASSERT_TRUE(::IsWow64Process(fixture.Handle(), &wow64) && wow64);
@@ -334,14 +380,14 @@ TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
     char wow64Folder[MAX_PATH];
     ASSERT_GT(::GetSystemWow64DirectoryA(wow64Folder, MAX_PATH), 0u);
     bool kernel = false;
-    std::set<std::string> paths;
+    std::set<std::wstring> paths;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const std::string& path = frame->m_pPanelRight->ModulePath(static_cast<int>(i));
-        EXPECT_TRUE(paths.insert(path).second) << "listed twice: " << path;
+        const std::wstring& path = frame->m_pPanelRight->ModulePath(static_cast<int>(i));
+        EXPECT_TRUE(paths.insert(path).second) << "listed twice: " << Ansi(path);
         WIN32_FILE_ATTRIBUTE_DATA data;
-        ASSERT_TRUE(::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) << path;
+        ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) << Ansi(path);
         EXPECT_EQ(FormatKilobytes((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow), rows[i][2])
-            << path;
+            << Ansi(path);
         if (LabelsEqual(rows[i][0].c_str(), "kernel32.dll")) {
             kernel = true;
             EXPECT_TRUE(LabelsEqual(wow64Folder, rows[i][1].c_str())) << rows[i][1];
@@ -350,7 +396,7 @@ TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
     EXPECT_TRUE(kernel);
 
     EXPECT_EQ(kAllLabels, Labels());
-    ExpectPeakAndStartOf(fixture.Handle());
+    ExpectMemoryAndStartOf(fixture.Handle());
     UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
     Tick();
     EXPECT_NE("stale", Value("当前使用内存"));
@@ -391,24 +437,15 @@ TEST_F(DetailsTest, SnapshotOfBothViewsListsEachFileOnceExecutableFirst) {
 
 TEST_F(DetailsTest, DoubleClickAsksForThePropertiesOfTheMarkedRow) {
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
-    NMITEMACTIVATE click{};
-    click.hdr.hwndFrom = modules;
-    click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(modules));
-    click.hdr.code = NM_DBLCLK;
-    click.iItem = 0;  // where the click fell: not what counts
-    auto dblclk = [&] {
-        ::SendMessageA(::GetParent(modules), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
-    };
-    ::SendMessageA(modules, LVM_SETSELECTIONMARK, 0, -1);
-    dblclk();
+    DoubleClick(-1);
     EXPECT_TRUE(shell.calls.empty());
-    ::SendMessageA(modules, LVM_SETSELECTIONMARK, 0, 2);
-    dblclk();
+    DoubleClick(2);
     ASSERT_EQ(1u, shell.calls.size());
-    EXPECT_EQ("properties", shell.calls[0].verb);
+    EXPECT_EQ(L"properties", shell.calls[0].verb);
     EXPECT_EQ(frame->m_pPanelRight->ModulePath(2), shell.calls[0].file);
     EXPECT_EQ(modules, shell.calls[0].owner);
     EXPECT_TRUE(shell.calls[0].mask & SEE_MASK_INVOKEIDLIST);
+    EXPECT_EQ(SW_HIDE, shell.calls[0].show);
 }
 
 TEST_F(DetailsTest, SelectionsWithTicksLeakNothing) {

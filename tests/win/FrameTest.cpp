@@ -72,6 +72,37 @@ TEST_F(FrameTest, PanesStartAtTheirIdealSizes) {
     RECT outer;
     ::GetClientRect(frame->m_wndSplitter.m_hWnd, &outer);
     EXPECT_EQ(outer.right - 180 - CSplitterWnd::kBarWidth, Width(frame->m_wndSplitterRight.m_hWnd));
+    // The lists' columns, and their icons.
+    auto columns = [](HWND list) {
+        std::vector<std::pair<std::string, int>> found;
+        for (int i = 0;; ++i) {
+            char heading[64] = "";
+            LVCOLUMNA column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            column.pszText = heading;
+            column.cchTextMax = sizeof(heading);
+            if (!::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column))) break;
+            EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
+            found.emplace_back(heading, column.cx);
+        }
+        return found;
+    };
+    using Columns = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ((Columns{{"参数名称", 100}, {"参数值", 280}}), columns(frame->m_pPanelRTop->m_hWnd));
+    EXPECT_EQ((Columns{{"模块名称", 100}, {"模块路径", 200}, {"大小", 60}}), columns(frame->m_pPanelRight->m_hWnd));
+    auto icons = [](HWND list) {
+        auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(images, &cx, &cy);
+        return std::vector<int>{ImageList_GetImageCount(images), cx, cy};
+    };
+    EXPECT_EQ((std::vector<int>{1, 16, 16}), icons(frame->m_pPanelRTop->m_hWnd));
+    EXPECT_EQ((std::vector<int>{2, 16, 16}), icons(frame->m_pPanelRight->m_hWnd));
+    for (HWND list : {frame->m_pPanelRTop->m_hWnd, frame->m_pPanelRight->m_hWnd}) {
+        EXPECT_EQ(static_cast<LRESULT>(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT),
+                  ::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+        EXPECT_EQ(static_cast<LONG_PTR>(LVS_REPORT), ::GetWindowLongPtrA(list, GWL_STYLE) & LVS_TYPEMASK);
+    }
     // The panes are the real controls.
     char cls[64];
     ::GetClassNameA(frame->m_pPanelLeft->m_hWnd, cls, sizeof(cls));

@@ -206,10 +206,12 @@ std::string TestDir() {
     return dir.substr(0, dir.find_last_of('\\') + 1);
 }
 
-FixtureProcess::FixtureProcess(const char* name, const char* args) {
-    std::string exe = TestDir() + name + ".exe";
-    std::string command = "\"" + exe + "\" " + args;
-    STARTUPINFOA si{};
+FixtureProcess::FixtureProcess(const char* name, const char* args)
+    : FixtureProcess(Wide(TestDir() + name + ".exe"), Wide(args)) {}
+
+FixtureProcess::FixtureProcess(const std::wstring& exe, const std::wstring& args) {
+    std::wstring command = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
     // Wine now and then loses a new process in its own start-up, before the process has told
     // the server it runs, and reports that as ERROR_INTERNAL_ERROR; the fixture is started again
@@ -217,14 +219,21 @@ FixtureProcess::FixtureProcess(const char* name, const char* args) {
     // which a stop command silently asks nothing.
     DWORD error = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (::CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info)) {
-            WaitForModules(m_info.dwProcessId);
+        // Started suspended, so that the event it signals once it runs, its modules loaded and its
+        // memory grown and shrunk, exists before it looks for it.
+        if (::CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                             &si, &m_info)) {
+            std::string name = "TessilorFixtureReady" + std::to_string(m_info.dwProcessId);
+            HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+            ::ResumeThread(m_info.hThread);
+            ::WaitForSingleObject(ready, 10000);
+            if (ready) ::CloseHandle(ready);
             return;
         }
         error = ::GetLastError();
         if (error != ERROR_INTERNAL_ERROR) break;
     }
-    ADD_FAILURE() << "could not start " << exe << ": error " << error;
+    ADD_FAILURE() << "could not start " << Ansi(exe) << ": error " << error;
 }
 
 void WaitForModules(DWORD processId) {
@@ -239,14 +248,31 @@ void WaitForModules(DWORD processId) {
     }
 }
 
+std::wstring Wide(const std::string& text) {
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
+    wide.resize(wcslen(wide.c_str()));
+    return wide;
+}
+
+std::string Ansi(const std::wstring& text) {
+    int n = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &ansi[0], n, nullptr, nullptr);
+    ansi.resize(strlen(ansi.c_str()));
+    return ansi;
+}
+
 namespace {
 ShellRecorder* g_shellRecorder = nullptr;
-std::string TextOrNull(LPCSTR s) { return s ? std::string(s) : std::string("(null)"); }
+std::wstring TextOrNull(LPCWSTR s) { return s ? std::wstring(s) : std::wstring(L"(null)"); }
+std::wstring TextOrNull(LPCSTR s) { return s ? Wide(s) : std::wstring(L"(null)"); }
 }  // namespace
 
 ShellRecorder::ShellRecorder() {
     g_shellRecorder = this;
-    g_pfnShellExecuteEx = [](SHELLEXECUTEINFOA* info) -> BOOL {
+    g_pfnShellExecuteEx = [](SHELLEXECUTEINFOW* info) -> BOOL {
         g_shellRecorder->calls.push_back({TextOrNull(info->lpVerb), TextOrNull(info->lpFile),
                                           TextOrNull(info->lpParameters), TextOrNull(info->lpDirectory),
                                           info->hwnd, info->fMask, info->nShow});
@@ -261,7 +287,7 @@ ShellRecorder::ShellRecorder() {
 }
 
 ShellRecorder::~ShellRecorder() {
-    g_pfnShellExecuteEx = ::ShellExecuteExA;
+    g_pfnShellExecuteEx = ::ShellExecuteExW;
     g_pfnShellExecute = ::ShellExecuteA;
     g_shellRecorder = nullptr;
 }
@@ -316,10 +342,12 @@ HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId) {
     return nullptr;
 }
 
-HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId) {
+HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId,
+                            FILETIME created) {
     auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GPTR, sizeof(ProcessItemData)));
     record->processId = processId;
     record->parentProcessId = parentId;
+    record->created = created;
     TVINSERTSTRUCTA insert{};
     insert.hParent = root;
     insert.hInsertAfter = TVI_LAST;

@@ -43,7 +43,8 @@ std::vector<TreeEntry> TreeChildren(HWND tree, HTREEITEM parent);
 // The item of a process, or null.
 HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId);
 // Adds a process item of the test's own making: any name with any record.
-HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId);
+HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId,
+                            FILETIME created = FILETIME{});
 
 // One modal box as the hook saw it.
 struct BoxRecord {
@@ -81,6 +82,8 @@ class FixtureProcess {
 public:
     // name: "fixture_icon" or "fixture_noicon"; args: milliseconds to live, or empty for ever.
     explicit FixtureProcess(const char* name, const char* args = "");
+    // A fixture program at a path of its own (a copy, or the 32-bit one).
+    explicit FixtureProcess(const std::wstring& exe, const std::wstring& args = L"");
     ~FixtureProcess();
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Handle() const { return m_info.hProcess; }
@@ -99,13 +102,17 @@ std::string TestDir();
 // has done its work.
 void WaitForModules(DWORD processId);
 
-// One call of the shell's ShellExecuteExA or ShellExecuteA, as the program made it.
+// One call of the shell's ShellExecuteExW or ShellExecuteA, as the program made it; the texts of
+// the ANSI call as UTF-16, so that both compare alike.
 struct ShellCall {
-    std::string verb, file, parameters, directory;
+    std::wstring verb, file, parameters, directory;
     HWND owner;
-    ULONG mask;  // ShellExecuteExA only
+    ULONG mask;  // ShellExecuteExW only
     INT show;
 };
+// A text of the tests in the other form: the ANSI code page's and UTF-16.
+std::wstring Wide(const std::string& text);
+std::string Ansi(const std::wstring& text);
 // While it lives, the shell's calls are recorded instead of made.
 class ShellRecorder {
 public:

@@ -154,40 +154,22 @@ public:
         }
         m_path = dir + L"fixture_icon.exe";
         ::CopyFileW(source.c_str(), m_path.c_str(), FALSE);
-        std::wstring command = L"\"" + m_path + L"\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        if (!::CreateProcessW(m_path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                              &m_info))
-            return;
-        WaitForModules(m_info.dwProcessId);
+        m_process = std::make_unique<FixtureProcess>(m_path);
     }
     ~LongPathFixture() {
-        if (m_info.hProcess) {
-            ::TerminateProcess(m_info.hProcess, 99);
-            ::WaitForSingleObject(m_info.hProcess, 5000);
-            ::CloseHandle(m_info.hProcess);
-            ::CloseHandle(m_info.hThread);
-        }
+        m_process.reset();
         ::DeleteFileW(m_path.c_str());
         for (auto dir = m_dirs.rbegin(); dir != m_dirs.rend(); ++dir) ::RemoveDirectoryW(dir->c_str());
     }
-    DWORD Id() const { return m_info.dwProcessId; }
-    HANDLE Handle() const { return m_info.hProcess; }
-    static std::string Ansi(const std::wstring& text) {
-        int n = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-        std::string ansi(static_cast<size_t>(n), '\0');
-        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &ansi[0], n, nullptr, nullptr);
-        ansi.resize(static_cast<size_t>(n - 1));
-        return ansi;
-    }
+    DWORD Id() const { return m_process->Id(); }
+    HANDLE Handle() const { return m_process->Handle(); }
     std::string Path() const { return Ansi(m_path); }
     std::string Folder() const { return Ansi(m_dirs.back().substr(0, m_dirs.back().size() - 1)); }
 
 private:
     std::vector<std::wstring> m_dirs;
     std::wstring m_path;
-    PROCESS_INFORMATION m_info{};
+    std::unique_ptr<FixtureProcess> m_process;
 };
 
 TEST_F(IdentityTest, ProcessInALongChinesePathIsShownAndStopped) {
@@ -207,7 +189,7 @@ TEST_F(IdentityTest, ProcessInALongChinesePathIsShownAndStopped) {
     Select(item);
     EXPECT_EQ(kAllLabels, Labels());
     ASSERT_GT(ModuleCount(), 0);
-    EXPECT_EQ(fixture.Path(), frame->m_pPanelRight->ModulePath(0));
+    EXPECT_EQ(fixture.Path(), Ansi(frame->m_pPanelRight->ModulePath(0)));
     EXPECT_EQ("fixture_icon.exe", ListCellText(modules, 0, 0));
     EXPECT_EQ(fixture.Folder(), ListCellText(modules, 0, 1));
 

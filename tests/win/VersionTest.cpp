@@ -29,6 +29,17 @@ std::string LongPathCopy() {
     return dir + "\\v.";
 }
 
+// A folder whose name the ANSI code page can't spell ("â" is no GBK character), and beside it the
+// folder of its look-alike name, each holding a library of the same name with other versions.
+const std::wstring kExactFolder = L"Ch\u00e2teau", kLookAlikeFolder = L"Chateau";
+std::wstring ExactCopy(const std::wstring& folder, const char* library) {
+    std::wstring dir = Wide(TestDir()) + folder;
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    std::wstring copy = dir + L"\\exact.dll";
+    ::CopyFileW(Wide(TestDir() + library).c_str(), copy.c_str(), FALSE);
+    return copy;
+}
+
 class VersionTest : public MainFrameTest {
 protected:
     static void SetUpTestSuite() {
@@ -36,6 +47,8 @@ protected:
                                  "verfix_short", "verfix_none"})
             ::LoadLibraryA((TestDir() + name + ".dll").c_str());
         ::LoadLibraryA(LongPathCopy().c_str());
+        ExactCopy(kLookAlikeFolder, "verfix_nocompany.dll");
+        ::LoadLibraryW(ExactCopy(kExactFolder, "verfix_all.dll").c_str());
     }
 
     void SetUp() override {
@@ -48,11 +61,11 @@ protected:
 
     // The row of the module whose file has this name, or -1.
     int Row(const char* file) {
-        std::string tail = std::string("\\") + file;
+        std::wstring tail = L"\\" + Wide(file);
         for (int row = 0; row < moduleList->SendMessage(LVM_GETITEMCOUNT); ++row) {
-            const std::string& path = moduleList->ModulePath(row);
+            const std::wstring& path = moduleList->ModulePath(row);
             if (path.size() >= tail.size() &&
-                lstrcmpiA(path.c_str() + path.size() - tail.size(), tail.c_str()) == 0)
+                lstrcmpiW(path.c_str() + path.size() - tail.size(), tail.c_str()) == 0)
                 return row;
         }
         return -1;
@@ -82,6 +95,15 @@ TEST_F(VersionTest, ShowsTheSixStringsInOrderLabelledWithTheirKeys) {
     EXPECT_EQ(all, FocusModule("verfix_all.dll"));
     // A directory longer than a list cell holds: the file is still the listed one.
     EXPECT_EQ(all, FocusModule("v"));
+    // A folder the code page can't spell: the file is the one in it, not its look-alike's, and
+    // the folder is shown without a look-alike letter.
+    EXPECT_EQ(all, FocusModule("exact.dll"));
+    int exact = Row("exact.dll");
+    ASSERT_GE(exact, 0);
+    EXPECT_EQ(Wide(TestDir()) + kExactFolder + L"\\exact.dll", moduleList->ModulePath(exact));
+    std::string folder = ListCellText(moduleList->m_hWnd, exact, 1);
+    EXPECT_EQ("Ch?teau", folder.substr(folder.size() - 7)) << folder;
+    EXPECT_EQ(ListCellText(moduleList->m_hWnd, Row("verfix_all.dll"), 2), ListCellText(moduleList->m_hWnd, exact, 2));
 
     // The program's own resource, linked into this executable, the first module.
     Focus(0);
@@ -152,8 +174,8 @@ TEST_F(VersionTest, EveryNotificationWithTheFocusRebuildsTheSameRows) {
 }
 
 Rows g_rowsAtProperties;
-std::string g_fileAtProperties;
-BOOL WINAPI RecordProperties(SHELLEXECUTEINFOA* info) {
+std::wstring g_fileAtProperties;
+BOOL WINAPI RecordProperties(SHELLEXECUTEINFOW* info) {
     g_rowsAtProperties = ListRows(static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop->m_hWnd, 2);
     g_fileAtProperties = info->lpFile;
     return TRUE;

@@ -2,17 +2,28 @@
 """Generate the program's bitmap resources (standard library only).
 
 Writes, relative to the repository root:
-  res/toolbar.bmp   - 112x15, 4 bpp strip of seven 16x15 toolbar buttons
+  res/toolbar.bmp   - 4 bpp strip of the toolbar's 16x15 button pictures
   res/Tessilor.ico  - one 32x32, 8 bpp application icon
+
+The strip holds one picture for each button of the toolbar resource
+(IDR_MAINFRAME 241 in res/Tessilor.rc), in the order of that resource, which
+is the order in which the toolbar hands the pictures out; BUTTON_PICTURES
+gives each command its picture.
 
 Every picture is a list of strings, one character per pixel, mapped to
 palette indices through COLOUR_KEY.  Edit the strings and re-run:
 
     python3 scripts/make_art.py
+
+The build runs `python3 scripts/make_art.py --check`, which writes nothing and
+fails when a file differs from what this script draws, so that a toolbar
+resource changed without its pictures cannot be built.
 """
 
 import os
+import re
 import struct
+import sys
 
 # Standard Windows 16-colour VGA palette, in index order, as RGB.
 VGA_PALETTE = [
@@ -190,7 +201,16 @@ ABOUT = [  # yellow question mark with a dark outline
     '......KKKK......',
 ]
 
-TOOLBAR_BUTTONS = [REFRESH, CUT, COPY, PASTE, PRINT, STOP, ABOUT]
+# Each button's picture, by the name of its command in the resource script.
+BUTTON_PICTURES = {
+    'ID_REFRESH': REFRESH,
+    'ID_EDIT_CUT': CUT,
+    'ID_EDIT_COPY': COPY,
+    'ID_EDIT_PASTE': PASTE,
+    'ID_FILE_PRINT': PRINT,
+    'ID_STOP_PROCESS': STOP,
+    'ID_APP_ABOUT': ABOUT,
+}
 
 # ---------------------------------------------------------------------------
 # Application icon: 32 rows of 32 characters, top row first.  ' ' is
@@ -232,6 +252,56 @@ ICON = [
     '   dddddddddddddddddddddddddddd ',
     '                                ',
 ]
+
+
+# ---------------------------------------------------------------------------
+# The toolbar resource
+# ---------------------------------------------------------------------------
+
+RC_FILE = 'res/Tessilor.rc'
+
+
+class ArtError(Exception):
+    pass
+
+
+def toolbar_commands(rc_text):
+    """Command names of the toolbar resource's buttons, in order, gaps left out.
+
+    The resource is `IDR_MAINFRAME 241 BEGIN version, width, height, count,
+    command... END`; a command of 0 (or ID_SEPARATOR) is a gap and takes no
+    picture.
+    """
+    block = re.search(r'^[ \t]*IDR_MAINFRAME[ \t]+241[ \t]*\n\s*BEGIN\b(.*?)^[ \t]*END\b',
+                      rc_text, re.M | re.S)
+    if not block:
+        raise ArtError('%s has no toolbar resource (IDR_MAINFRAME 241)' % RC_FILE)
+    items = [item.strip() for item in
+             re.sub(r'//[^\n]*', '', block.group(1)).split(',')]
+    if len(items) < 4 or not all(items):
+        raise ArtError('%s: cannot read the toolbar resource: %s'
+                       % (RC_FILE, ', '.join(items)))
+    width, height, count = items[1:4]
+    commands = items[4:]
+    if (width, height) != (str(BUTTON_W), str(BUTTON_H)):
+        raise ArtError('%s: the toolbar resource is for %sx%s pictures, '
+                       'these are %dx%d' % (RC_FILE, width, height,
+                                            BUTTON_W, BUTTON_H))
+    if count != str(len(commands)):
+        raise ArtError('%s: the toolbar resource counts %s items but lists %d'
+                       % (RC_FILE, count, len(commands)))
+    return [c for c in commands if c not in ('0', 'ID_SEPARATOR')]
+
+
+def toolbar_pictures(commands):
+    pictures = []
+    for command in commands:
+        if command not in BUTTON_PICTURES:
+            raise ArtError('%s: toolbar button %s has no picture: draw one in '
+                           'scripts/make_art.py (BUTTON_PICTURES)'
+                           % (RC_FILE, command))
+        pictures.append(BUTTON_PICTURES[command])
+    return pictures
 
 
 # ---------------------------------------------------------------------------
@@ -354,20 +424,55 @@ def make_icon(rows):
     return icon_dir + entry + image
 
 
-def main():
-    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    res = os.path.join(root, 'res')
-    os.makedirs(res, exist_ok=True)
-    outputs = [
-        ('toolbar.bmp', make_toolbar_bmp(TOOLBAR_BUTTONS)),
-        ('Tessilor.ico', make_icon(ICON)),
+def draw_all(root):
+    """Every output file (relative path, bytes, what it must match)."""
+    with open(os.path.join(root, RC_FILE), encoding='utf-8') as f:
+        pictures = toolbar_pictures(toolbar_commands(f.read()))
+    return [
+        ('res/toolbar.bmp', make_toolbar_bmp(pictures),
+         "the toolbar resource's buttons"),
+        ('res/Tessilor.ico', make_icon(ICON), 'the icon drawn here'),
     ]
-    for name, data in outputs:
-        path = os.path.join(res, name)
+
+
+def check(root, outputs):
+    """Names of the files that differ from what is drawn (or are missing)."""
+    stale = []
+    for name, data, what in outputs:
+        try:
+            with open(os.path.join(root, name), 'rb') as f:
+                same = f.read() == data
+        except FileNotFoundError:
+            same = False
+        if not same:
+            stale.append('%s does not match %s: run python3 scripts/make_art.py'
+                         % (name, what))
+    return stale
+
+
+def main(argv):
+    if argv not in ([], ['--check']):
+        sys.stderr.write('usage: make_art.py [--check]\n')
+        return 2
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    try:
+        outputs = draw_all(root)
+    except ArtError as e:
+        sys.stderr.write('make_art.py: %s\n' % e)
+        return 1
+    if argv == ['--check']:
+        stale = check(root, outputs)
+        for line in stale:
+            sys.stderr.write(line + '\n')
+        return 1 if stale else 0
+    os.makedirs(os.path.join(root, 'res'), exist_ok=True)
+    for name, data, _ in outputs:
+        path = os.path.join(root, name)
         with open(path, 'wb') as f:
             f.write(data)
         print('wrote %s (%d bytes)' % (path, len(data)))
+    return 0
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main(sys.argv[1:]))

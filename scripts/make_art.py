@@ -470,13 +470,14 @@ BUTTON_PICTURES = {
     'ID_APP_ABOUT': (ABOUT, draw_question),
 }
 
-# The toolbar's strips: picture size and file, one for each display scale
-# the program draws its toolbar at (100, 125, 150 and 200 %).
+# The toolbar's strips, one for each display scale the program draws its
+# toolbar at (100, 125, 150 and 200 %): picture size, file, and the bitmap
+# resource in res/Tessilor.rc that holds it.
 TOOLBAR_BITMAPS = [
-    (16, 15, 'res/toolbar.bmp'),
-    (20, 19, 'res/toolbar20.bmp'),
-    (24, 23, 'res/toolbar24.bmp'),
-    (32, 30, 'res/toolbar32.bmp'),
+    (16, 15, 'res/toolbar.bmp', 'IDR_MAINFRAME'),
+    (20, 19, 'res/toolbar20.bmp', 'IDB_TOOLBAR_20'),
+    (24, 23, 'res/toolbar24.bmp', 'IDB_TOOLBAR_24'),
+    (32, 30, 'res/toolbar32.bmp', 'IDB_TOOLBAR_32'),
 ]
 
 
@@ -566,6 +567,16 @@ def toolbar_commands(rc_text):
         raise ArtError('%s: the toolbar resource counts %s items but lists %d'
                        % (RC_FILE, count, len(commands)))
     return [c for c in commands if c not in ('0', 'ID_SEPARATOR')]
+
+
+def check_bitmaps(rc_text):
+    """Each strip must be the bitmap resource the program will load."""
+    named = dict(re.findall(r'^[ \t]*(\w+)[ \t]+BITMAP[ \t]+"([^"]*)"',
+                            rc_text, re.M))
+    for (_, _, name, rc_id) in TOOLBAR_BITMAPS:
+        if named.get(rc_id) != os.path.basename(name):
+            raise ArtError('%s: bitmap %s is not "%s"'
+                           % (RC_FILE, rc_id, os.path.basename(name)))
 
 
 def check_pictures(commands):
@@ -718,10 +729,12 @@ def make_png(rows, zoom=1):
 def draw_strips(root):
     """Each toolbar strip: (width, height, file, pictures in button order)."""
     with open(os.path.join(root, RC_FILE), encoding='utf-8') as f:
-        commands = toolbar_commands(f.read())
+        rc_text = f.read()
+    check_bitmaps(rc_text)
+    commands = toolbar_commands(rc_text)
     check_pictures(commands)
     return [(w, h, name, [button_picture(c, w, h) for c in commands])
-            for (w, h, name) in TOOLBAR_BITMAPS]
+            for (w, h, name, _) in TOOLBAR_BITMAPS]
 
 
 def draw_all(root):

@@ -5,6 +5,10 @@
 #include "platform/win/AfxRes.h"
 
 #define IDR_MAINFRAME 128
+// The toolbar's pictures for 125, 150 and 200 % display scale; IDR_MAINFRAME's are for 100 %.
+#define IDB_TOOLBAR_20 129
+#define IDB_TOOLBAR_24 130
+#define IDB_TOOLBAR_32 131
 #define IDD_ABOUTBOX 100
 #define IDC_WEB_LINK 1000
 

@@ -1,6 +1,8 @@
-// What the program takes from the system it runs on: a COM apartment for the shell, the spooler
+// What the program takes from the system it runs on: a COM apartment for the shell, its libraries
 // from the system folder only, and an executable marked for the Windows versions it needs. This
-// executable lies in a folder of its own beside a library named like the spooler.
+// executable lies in a folder of its own beside libraries named like the spooler and version.dll,
+// which leave a mark when anything loads them; Wine is told to look for version.dll here first,
+// as Windows does.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <objbase.h>
@@ -12,6 +14,8 @@
 
 #include "Harness.h"
 #include "app/MainApp.h"
+#include "platform/os/SystemFiles.h"
+#include "platform/os/VersionResource.h"
 #include "platform/text/Format.h"
 #include "platform/seams/Seams.h"
 
@@ -36,21 +40,75 @@ TEST(ComTest, InitialisationEntersASingleThreadedApartmentAndTheEndLeavesIt) {
     EXPECT_EQ(CO_E_NOTINITIALIZED, ::CoGetApartmentType(&type, &qualifier));
 }
 
-TEST(SpoolerTest, LoadsTheSpoolerFromTheSystemFolderOnly) {
-    std::string planted = OwnFolder() + "\\winspool.drv";
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(planted.c_str())) << planted;
-    ASSERT_EQ(nullptr, ::GetModuleHandleA("winspool.drv"));  // not loaded before the first port list
+// Whether anything has loaded the library planted here under this name, and forgetting it.
+bool PlantedWasLoaded(const char* library) {
+    std::string planted = OwnFolder() + "\\" + library;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(planted.c_str())) << planted;
+    return ::DeleteFileA((planted + ".loaded").c_str()) != FALSE;
+}
 
+// The modules that called the planted version.dll, one file name a line, and forgetting them.
+std::string CallersOfPlantedVersionLibrary() {
+    std::string calls = OwnFolder() + "\\version.dll.calls";
+    std::ifstream file(calls);
+    std::string callers((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    ::DeleteFileA(calls.c_str());
+    return callers;
+}
+
+// The loaded library of this name comes from the system folder.
+void ExpectFromTheSystemFolder(HMODULE module, const char* library) {
+    ASSERT_NE(nullptr, module) << library;
+    char loaded[MAX_PATH] = "";
+    ::GetModuleFileNameA(module, loaded, MAX_PATH);
+    EXPECT_TRUE(LabelsEqual(Ansi(SystemFilePath(Wide(library).c_str())).c_str(), loaded)) << loaded;
+}
+
+TEST(PlantedLibraryTest, PortsAndVersionStringsComeFromTheSystemLibraries) {
+    PlantedWasLoaded("winspool.drv");
+    CallersOfPlantedVersionLibrary();
+    ASSERT_EQ(nullptr, ::GetModuleHandleA("winspool.drv"));  // not loaded before the first port list
     DWORD needed = 0, count = 0;
     g_pfnEnumPorts(nullptr, 2, nullptr, 0, &needed, &count);
-    HMODULE spooler = ::GetModuleHandleA("winspool.drv");
-    ASSERT_NE(nullptr, spooler);
-    char loaded[MAX_PATH] = "", system[MAX_PATH] = "";
-    ::GetModuleFileNameA(spooler, loaded, MAX_PATH);
-    ::GetSystemDirectoryA(system, MAX_PATH);
-    EXPECT_TRUE(LabelsEqual((std::string(system) + "\\winspool.drv").c_str(), loaded)) << loaded;
-    // And the ports come from the real spooler.
-    EXPECT_GT(needed, 0u);
+    ExpectFromTheSystemFolder(::GetModuleHandleA("winspool.drv"), "winspool.drv");
+    EXPECT_GT(needed, 0u);  // the ports come from the real spooler
+    EXPECT_FALSE(PlantedWasLoaded("winspool.drv"));
+
+    // Wine's own user32 has loaded the planted version.dll by now; the program's own calls must
+    // still go to the system's.
+    VersionResource resource;
+    WORD language = 0, codePage = 0;
+    ASSERT_TRUE(resource.Read(Wide(TestDir() + "hardening_tests.exe")));
+    ASSERT_TRUE(resource.FirstTranslation(&language, &codePage));
+    EXPECT_EQ(0x0804, language);
+    std::wstring value;
+    EXPECT_TRUE(resource.String(L"\\StringFileInfo\\080404b0\\InternalName", &value));
+    EXPECT_EQ(L"Tessilor", value);
+    EXPECT_EQ(std::string::npos, CallersOfPlantedVersionLibrary().find("hardening_tests.exe"));
+}
+
+TEST(PlantedLibraryTest, ABareNameFindsTheSystemLibraryOnceTheSearchIsRestricted) {
+    PlantedWasLoaded("pdh.dll");
+    ASSERT_EQ(nullptr, ::GetModuleHandleA("pdh.dll"));
+    RestrictLibrarySearch();
+    HMODULE library = ::LoadLibraryA("pdh.dll");
+    ExpectFromTheSystemFolder(library, "pdh.dll");
+    if (library) ::FreeLibrary(library);
+    EXPECT_FALSE(PlantedWasLoaded("pdh.dll"));
+}
+
+TEST(PlantedLibraryTest, TheProgramStartsBesidePlantedLibraries) {
+    std::wstring copy = Wide(OwnFolder() + "\\Tessilor.exe");
+    ASSERT_TRUE(::CopyFileW(Wide(OwnFolder() + "\\..\\..\\Tessilor.exe").c_str(), copy.c_str(), FALSE));
+    PlantedWasLoaded("winspool.drv");
+    PlantedWasLoaded("pdh.dll");
+    CallersOfPlantedVersionLibrary();
+    EXPECT_EQ(L"Quorvane进程管理器", ShowAndCloseProgram(copy));
+    EXPECT_FALSE(PlantedWasLoaded("winspool.drv"));
+    EXPECT_FALSE(PlantedWasLoaded("pdh.dll"));
+    EXPECT_EQ(std::string::npos, CallersOfPlantedVersionLibrary().find("Tessilor.exe"));
+    ::DeleteFileW(copy.c_str());
 }
 
 TEST(ExecutableTest, ProgramIsStrippedAndMarkedForWindows7) {

@@ -236,6 +236,52 @@ FixtureProcess::FixtureProcess(const std::wstring& exe, const std::wstring& args
     ADD_FAILURE() << "could not start " << Ansi(exe) << ": error " << error;
 }
 
+namespace {
+
+// The first visible top-level window of a process that has a caption, or null.
+HWND MainWindowOf(DWORD processId) {
+    struct Search { DWORD pid; HWND found; } search{processId, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner != s->pid || !::IsWindowVisible(hwnd) || !(::GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION))
+                return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+std::wstring ShowAndCloseProgram(const std::wstring& exe) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        ADD_FAILURE() << "could not start " << Ansi(exe) << ": error " << ::GetLastError();
+        return L"<no window>";
+    }
+    HWND main = nullptr;
+    for (int i = 0; i < 300 && !main && ::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; ++i) {
+        ::WaitForInputIdle(pi.hProcess, 100);
+        main = MainWindowOf(pi.dwProcessId);
+        if (!main) ::Sleep(20);
+    }
+    wchar_t title[256] = L"<no window>";
+    if (main) {
+        ::GetWindowTextW(main, title, 256);
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+    }
+    if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return title;
+}
+
 void WaitForModules(DWORD processId) {
     for (int i = 0; i < 500; ++i) {
         HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);

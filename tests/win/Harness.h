@@ -96,6 +96,10 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// Starts a program as a user would, waits until its main window shows, closes it and waits until
+// it has ended; the window's title, or "<no window>".
+std::wstring ShowAndCloseProgram(const std::wstring& exe);
+
 // The folder of the test executables and fixtures, with a trailing backslash.
 std::string TestDir();
 // Waits (up to 5 s) until a module snapshot of the process lists its executable: the loader

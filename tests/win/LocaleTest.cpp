@@ -19,23 +19,6 @@ std::wstring WindowTextW(HWND hwnd) {
     return text;
 }
 
-// The first visible top-level window of a process that has a caption, or null.
-HWND MainWindowOf(DWORD processId) {
-    struct Search { DWORD pid; HWND found; } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner != s->pid || !::IsWindowVisible(hwnd) || !(::GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION))
-                return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST(LocaleTest, SystemCodePageIsNotChineseButOursIs) {
     // Without a foreign system code page every other check here would pass for nothing.
     char system[8] = "";
@@ -72,24 +55,7 @@ TEST_F(LocaleFrameTest, TitleAndStopQuestionReadAsWritten) {
 
 TEST(LocaleTest, ProgramShowsItsChineseTitle) {
     // The program itself, started as a user would, beside this folder.
-    std::string exe = TestDir() + "..\\Tessilor.exe";
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << exe;
-    HWND main = nullptr;
-    for (int i = 0; i < 300 && !main; ++i) {
-        ::WaitForInputIdle(pi.hProcess, 100);
-        main = MainWindowOf(pi.dwProcessId);
-        if (!main) ::Sleep(20);
-    }
-    std::wstring title = main ? WindowTextW(main) : L"<no window>";
-    if (main) ::PostMessageA(main, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    EXPECT_EQ(kTitle, title);
+    EXPECT_EQ(kTitle, ShowAndCloseProgram(Wide(TestDir() + "..\\Tessilor.exe")));
 }
 
 }  // namespace

@@ -113,6 +113,7 @@ TEST_F(VersionTest, ShowsTheSixStringsInOrderLabelledWithTheirKeys) {
                           "LegalCopyright"};
     for (size_t i = 0; i < own.size(); ++i) EXPECT_EQ(keys[i], own[i][0]);
     EXPECT_EQ("1, 1, 0, 1", own[3][1]);
+    EXPECT_EQ("1, 1, 0, 1", own[4][1]);
 }
 
 TEST_F(VersionTest, ShowsOnlyThePresentStringsOfTheFirstTranslation) {

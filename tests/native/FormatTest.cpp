@@ -28,6 +28,16 @@ TEST(LabelComparison, FoldsOnlyAsciiLetters) {
     EXPECT_FALSE(LabelsEqual("\xc4\xda", "\xc4\xdb"));
     // Letters beyond ASCII are not folded either.
     EXPECT_FALSE(LabelsEqual("\xc0", "\xe0"));
+    // A label cut after a lead byte ends there: nothing past its terminator is read (the arrays
+    // are exactly as long as the texts, so a read beyond them stops the run).
+    const char cut[] = "\xb5\xb1\xc7";
+    const char whole[] = "\xb5\xb1\xc7\xb0";
+    EXPECT_TRUE(LabelsEqual(cut, cut));
+    EXPECT_FALSE(LabelsEqual(cut, whole));
+    EXPECT_FALSE(LabelsEqual(whole, cut));
+    const char lead[] = "\x81";
+    EXPECT_FALSE(LabelsEqual(lead, ""));
+    EXPECT_FALSE(LabelsEqual("", lead));
 }
 
 TEST(DateTimeText, PadsEveryField) {

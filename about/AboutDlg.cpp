@@ -10,7 +10,7 @@ const MsgMap* CAboutDlg::GetMessageMap() const {
     static const MsgMapEntry entries[] = {
         ON_BN_CLICKED(IDC_WEB_LINK, OnWebLink),
     };
-    MESSAGE_MAP(nullptr, entries);
+    MESSAGE_MAP(CDialog::GetMessageMap(), entries);
 }
 
 void CAboutDlg::OnWebLink() {

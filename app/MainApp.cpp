@@ -2,7 +2,7 @@
 
 #include "about/AboutDlg.h"
 #include "frame/OurFrame.h"
-#include "platform/win/StartupTrace.h"
+#include "app/StartupTrace.h"
 #include "res/resource.h"
 
 CMainApp theApp;
@@ -17,7 +17,7 @@ const MsgMap* CMainApp::GetMessageMap() const {
 
 BOOL CMainApp::InitInstance() {
     SetRegistryKey("Local AppWizard-Generated Applications");
-    StartupMark("InitInstance");
+    StartupMark("initialisation");  // COM, the common controls and the title, since the entry
     auto* frame = new COurFrame;
     m_pMainWnd = frame;
     // A frame that fails to load has deleted itself and left the application without a main

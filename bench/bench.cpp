@@ -436,7 +436,7 @@ int main(int argc, char** argv) {
     // Start-up first, while the machine is quiet.
     if (only.empty() || only == "startup") StartUpTable(dir, runs);
     if (only.empty() || only == "fill" || only == "selection") {
-        theApp.AfxWinInit(::GetModuleHandleA(nullptr));
+        theApp.InitApplication(::GetModuleHandleA(nullptr));
         theApp.InitInstance();
         Pump();
         auto* frame = static_cast<COurFrame*>(AfxGetMainWnd());
@@ -444,7 +444,7 @@ int main(int argc, char** argv) {
         if (only.empty() || only == "selection") SelectionTable(runs, frame);
         ::DestroyWindow(frame->m_hWnd);
         Pump();
-        theApp.AfxWinTerm();
+        theApp.ExitInstance();
     }
     std::printf("%s\n", g_allMet ? "every target MET" : "some target NOT MET");
     return g_allMet ? 0 : 1;

@@ -3,7 +3,7 @@
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
-#include "platform/win/StartupTrace.h"
+#include "app/StartupTrace.h"
 #include "res/resource.h"
 
 const CRuntimeClass COurFrame::classInfo = {"COurFrame", &CreateWndObject<COurFrame>, nullptr};
@@ -49,18 +49,23 @@ int COurFrame::OnCreate(LPCREATESTRUCTA cs) {
 }
 
 BOOL COurFrame::OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context) {
-    m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST);
-    m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CPanelLeft), kPaneSize, context);
+    // A part that can't be made fails the frame's creation: every command of the frame and the
+    // panes relies on all three panes being there.
+    if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST) ||
+        !m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CPanelLeft), kPaneSize, context))
+        return FALSE;
     StartupMark("tree pane");
-    m_wndSplitterRight.CreateStatic(&m_wndSplitter, 2, 1, WS_CHILD | WS_VISIBLE,
-                                    static_cast<UINT>(m_wndSplitter.IdFromRowCol(0, 1)));
-    m_wndSplitterRight.CreateView(0, 0, RUNTIME_CLASS(CPanelRTop), kPaneSize, context);
+    if (!m_wndSplitterRight.CreateStatic(&m_wndSplitter, 2, 1, WS_CHILD | WS_VISIBLE,
+                                         static_cast<UINT>(m_wndSplitter.IdFromRowCol(0, 1))) ||
+        !m_wndSplitterRight.CreateView(0, 0, RUNTIME_CLASS(CPanelRTop), kPaneSize, context))
+        return FALSE;
     StartupMark("properties pane");
-    m_wndSplitterRight.CreateView(1, 0, RUNTIME_CLASS(CPanelRight), kPaneSize, context);
+    if (!m_wndSplitterRight.CreateView(1, 0, RUNTIME_CLASS(CPanelRight), kPaneSize, context)) return FALSE;
     StartupMark("module list pane");
     m_pPanelLeft = static_cast<CPanelLeft*>(m_wndSplitter.GetPane(0, 0));
     m_pPanelRTop = static_cast<CPanelRTop*>(m_wndSplitterRight.GetPane(0, 0));
     m_pPanelRight = static_cast<CPanelRight*>(m_wndSplitterRight.GetPane(1, 0));
+    if (!m_pPanelLeft || !m_pPanelRTop || !m_pPanelRight) return FALSE;
     SetActiveView(m_pPanelLeft, FALSE);  // keys go to the process tree until another pane is chosen
     return CFrameWnd::OnCreateClient(cs, context);
 }

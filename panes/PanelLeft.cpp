@@ -17,7 +17,7 @@
 #include "platform/text/AnsiText.h"
 #include "platform/seams/Seams.h"
 #include "platform/text/Format.h"
-#include "platform/win/StartupTrace.h"
+#include "app/StartupTrace.h"
 
 const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
                                              &CTreeView::classInfo};
@@ -26,10 +26,77 @@ namespace {
 
 const DWORD kQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 const int kStockImages = 2;  // image 0: the root; image 1: a process without an icon of its own
-const char kMemoryLabel[] = "当前使用内存";
-const char kPeakLabel[] = "峰值使用内存";
-const char kStartLabel[] = "进程启动时间";
-const char kParentLabel[] = "父进程";
+
+// What one look at a process gives: each part only where its query succeeded.
+struct ProcessLook {
+    bool memoryRead = false;
+    PROCESS_MEMORY_COUNTERS memory{};
+    FILETIME created{};  // zero when it could not be read
+    bool parentRead = false;
+    std::wstring parentPath;  // "" when the parent's path could not be read
+};
+
+// The detail rows in the order a selection appends them: the label, the value when the look has
+// one, and whether each tick rewrites it. A selection and a tick both write from this table.
+struct DetailRow {
+    const char* label;
+    bool (*value)(const ProcessLook& look, std::string* text);
+    bool refreshed;
+};
+
+const DetailRow kDetailRows[] = {
+    {"当前使用内存",
+     [](const ProcessLook& look, std::string* text) {
+         if (look.memoryRead) *text = FormatKilobytes(look.memory.WorkingSetSize);
+         return look.memoryRead;
+     },
+     true},
+    {"峰值使用内存",
+     [](const ProcessLook& look, std::string* text) {
+         if (look.memoryRead) *text = FormatKilobytes(look.memory.PeakWorkingSetSize);
+         return look.memoryRead;
+     },
+     true},
+    {"进程启动时间",
+     [](const ProcessLook& look, std::string* text) {
+         if (IsKnownTime(look.created)) *text = FormatStartTime(look.created);
+         return IsKnownTime(look.created);
+     },
+     true},
+    {"父进程",
+     [](const ProcessLook& look, std::string* text) {
+         if (look.parentRead) *text = look.parentPath.empty() ? "unknown" : AnsiText(look.parentPath);
+         return look.parentRead;
+     },
+     false},
+};
+
+// Looks at the listed process (none when the id now belongs to another) and, when asked, at its
+// parent.
+ProcessLook LookAt(const ProcessItemData& item, bool withParent) {
+    ProcessLook look;
+    ScopedHandle process(OpenRunningProcess(kQueryAccess, item.processId, item.created, &look.created));
+    look.memoryRead = ::GetProcessMemoryInfo(process.Get(), &look.memory, sizeof(look.memory)) != FALSE;
+    process.Close();
+    if (!withParent || item.parentProcessId == 0) return look;
+
+    ScopedHandle parent(::OpenProcess(kQueryAccess, FALSE, item.parentProcessId));
+    // A process created after this one can't be its parent: the id has been given again. The
+    // fill read this one's creation time with the least rights there are, which are granted
+    // where a full query (another user's process) is refused.
+    const FILETIME& child = IsKnownTime(item.created) ? item.created : look.created;
+    FILETIME parentCreated{};
+    if (IsKnownTime(child) && GetCreationTime(parent.Get(), &parentCreated) &&
+        ::CompareFileTime(&parentCreated, &child) > 0)
+        return look;
+    HMODULE executable = nullptr;
+    DWORD needed = 0;
+    if (::EnumProcessModulesEx(parent.Get(), &executable, sizeof(executable), &needed, LIST_MODULES_ALL)) {
+        look.parentRead = true;
+        look.parentPath = ModuleFilePath(parent.Get(), executable);
+    }
+    return look;
+}
 
 // Appends a small icon from a system file; when there is none, a system icon keeps the index.
 void AddStockImage(CImageList& list, const std::wstring& path, int index) {
@@ -151,37 +218,15 @@ void CPanelLeft::OnSelchanged(NMHDR* nmh, LRESULT* result) {
     frame->m_pPanelRight->ShowModules(IsListedProcess(selected.processId, selected.created) ? selected.processId : 0);
     KillTimer(DETAIL_TIMER_ID);
 
+    const ProcessLook look = LookAt(selected, true);
     CPanelRTop* list = frame->m_pPanelRTop;
-    FILETIME created{};
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, selected.processId, selected.created, &created));
     list->DeleteAllItems();
-    PROCESS_MEMORY_COUNTERS counters{};
-    if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
-        AppendPropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
-        AppendPropertyRow(list, FormatKilobytes(counters.PeakWorkingSetSize).c_str(), kPeakLabel);
+    for (const DetailRow& row : kDetailRows) {
+        std::string text;
+        if (row.value(look, &text)) AppendPropertyRow(list, text.c_str(), row.label);
     }
-    if (IsKnownTime(created)) AppendPropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
-    process.Close();
     m_dwProcessId = selected.processId;
     m_ftProcessCreated = selected.created;
-
-    if (selected.parentProcessId != 0) {
-        ScopedHandle parent(::OpenProcess(kQueryAccess, FALSE, selected.parentProcessId));
-        // A process created after this one can't be its parent: the id has been given again. The
-        // fill read this one's creation time with the least rights there are, which are granted
-        // where a full query (another user's process) is refused.
-        const FILETIME& child = IsKnownTime(selected.created) ? selected.created : created;
-        FILETIME parentCreated{};
-        bool younger = IsKnownTime(child) && GetCreationTime(parent.Get(), &parentCreated) &&
-                       ::CompareFileTime(&parentCreated, &child) > 0;
-        HMODULE executable = nullptr;
-        DWORD needed = 0;
-        if (!younger && ::EnumProcessModulesEx(parent.Get(), &executable, sizeof(executable), &needed,
-                                               LIST_MODULES_ALL)) {
-            std::wstring path = ModuleFilePath(parent.Get(), executable);
-            AppendPropertyRow(list, path.empty() ? "unknown" : AnsiText(path).c_str(), kParentLabel);
-        }
-    }
     SetTimer(DETAIL_TIMER_ID, 1000);
     *result = 0;
 }
@@ -192,15 +237,12 @@ void CPanelLeft::OnTimer(UINT_PTR id) {
 }
 
 void CPanelLeft::RefreshDetails() {
-    FILETIME created{};
-    ScopedHandle process(OpenRunningProcess(kQueryAccess, m_dwProcessId, m_ftProcessCreated, &created));
+    const ProcessLook look = LookAt(ProcessItemData{m_dwProcessId, 0, m_ftProcessCreated}, false);
     CPanelRTop* list = static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop;
-    PROCESS_MEMORY_COUNTERS counters{};
-    if (::GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) {
-        UpdatePropertyRow(list, FormatKilobytes(counters.WorkingSetSize).c_str(), kMemoryLabel);
-        UpdatePropertyRow(list, FormatKilobytes(counters.PeakWorkingSetSize).c_str(), kPeakLabel);
+    for (const DetailRow& row : kDetailRows) {
+        std::string text;
+        if (row.refreshed && row.value(look, &text)) UpdatePropertyRow(list, text.c_str(), row.label);
     }
-    if (IsKnownTime(created)) UpdatePropertyRow(list, FormatStartTime(created).c_str(), kStartLabel);
 }
 
 void CPanelLeft::StopSelectedProcess() {

@@ -1,6 +1,6 @@
 #include "SystemFiles.h"
 
-#include "platform/seams/Seams.h"
+#include "../seams/Seams.h"
 
 namespace {
 

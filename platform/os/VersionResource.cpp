@@ -1,6 +1,6 @@
 #include "VersionResource.h"
 
-#include "platform/os/SystemFiles.h"
+#include "SystemFiles.h"
 
 namespace {
 

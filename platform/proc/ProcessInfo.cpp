@@ -6,9 +6,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/proc/Handles.h"
-#include "platform/seams/Seams.h"
-#include "platform/text/Format.h"
+#include "Handles.h"
+#include "../seams/Seams.h"
+#include "../text/Format.h"
 
 namespace {
 // 1970-01-01 00:00:00 UTC in 100-nanosecond ticks since 1601.

@@ -1,6 +1,6 @@
 #include "Toolhelp.h"
 
-#include "platform/proc/ProcessInfo.h"
+#include "ProcessInfo.h"
 
 HANDLE CreateProcessSnapshot() { return g_pfnCreateSnapshot(TH32CS_SNAPPROCESS, 0); }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/seams/Seams.h"
+#include "../seams/Seams.h"
 
 // A snapshot of every process, or INVALID_HANDLE_VALUE.
 HANDLE CreateProcessSnapshot();

@@ -1,6 +1,6 @@
 #include "Seams.h"
 
-#include "platform/os/SystemFiles.h"
+#include "../os/SystemFiles.h"
 
 BOOL(WINAPI* g_pfnShellExecuteEx)(SHELLEXECUTEINFOW*) = ::ShellExecuteExW;
 HINSTANCE(WINAPI* g_pfnShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = ::ShellExecuteA;

@@ -2,10 +2,26 @@
 
 #include "WinApp.h"
 
+const MsgMap* CDialog::GetMessageMap() const {
+    using ThisClass = CDialog;
+    static const MsgMapEntry entries[] = {
+        ON_MESSAGE(WM_INITDIALOG, OnInitDialogMsg),
+    };
+    MESSAGE_MAP(nullptr, entries);
+}
+
 INT_PTR CDialog::DoModal() {
     CWnd* owner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
+    // The box is bound to this object when it is made, like any window of the layer.
+    layer::CreationHook hook(this);
+    if (!hook.Installed()) return -1;
     return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                             owner ? owner->m_hWnd : nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+                             owner ? owner->m_hWnd : nullptr, DialogProc, 0);
+}
+
+LRESULT CDialog::OnInitDialogMsg(WPARAM, LPARAM) {
+    CenterWindow();
+    return OnInitDialog();
 }
 
 BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -16,21 +32,4 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDCANCEL: OnCancel(); return TRUE;
         default: return FALSE;
     }
-}
-
-INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) {
-        auto* dlg = reinterpret_cast<CDialog*>(lParam);
-        AfxBind(hwnd, dlg, false);
-        dlg->CenterWindow();
-        return dlg->OnInitDialog();
-    }
-    auto* dlg = static_cast<CDialog*>(CWnd::FromHandlePermanent(hwnd));
-    if (!dlg) return FALSE;
-    if (msg == WM_NCDESTROY) {
-        AfxUnbind(hwnd);
-        return FALSE;
-    }
-    if (msg == WM_COMMAND) return dlg->OnCommand(wParam, lParam);
-    return FALSE;
 }

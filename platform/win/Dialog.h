@@ -1,4 +1,5 @@
-// CDialog: a modal dialog box from a dialog template.
+// CDialog: a modal dialog box from a dialog template. Its messages go through the same dispatch
+// as any window's: an entry of its map works as it does in a window's.
 #pragma once
 #include "Wnd.h"
 
@@ -15,9 +16,14 @@ protected:
     virtual void OnOK() { ::EndDialog(m_hWnd, IDOK); }
     virtual void OnCancel() { ::EndDialog(m_hWnd, IDCANCEL); }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnInitDialogMsg(WPARAM wParam, LPARAM lParam);
+    const MsgMap* GetMessageMap() const override;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The dialog manager's own procedure for the box. The box's window procedure is the layer's,
+    // which passes what its map leaves to the dialog manager, and the dialog manager here: nothing
+    // more is left to do.
+    static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 };

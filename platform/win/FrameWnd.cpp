@@ -21,8 +21,10 @@ void LoadCommandStringPart(UINT id, bool tip, char* buffer, int size) {
 
 }  // namespace
 
-void AfxGetMessagePrompt(UINT id, char* buffer, int size) { LoadCommandStringPart(id, false, buffer, size); }
-void AfxGetMessageTip(UINT id, char* buffer, int size) { LoadCommandStringPart(id, true, buffer, size); }
+namespace layer {
+void GetMessagePrompt(UINT id, char* buffer, int size) { LoadCommandStringPart(id, false, buffer, size); }
+void GetMessageTip(UINT id, char* buffer, int size) { LoadCommandStringPart(id, true, buffer, size); }
+}  // namespace layer
 
 const MsgMap* CFrameWnd::GetMessageMap() const {
     using ThisClass = CFrameWnd;
@@ -49,7 +51,7 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     ::LoadStringA(inst, resourceId, title, sizeof(title));
     if (char* newline = strchr(title, '\n')) *newline = '\0';
     HICON icon = ::LoadIconA(inst, MAKEINTRESOURCEA(resourceId));
-    LPCSTR cls = AfxRegisterWndClass("AfxFrameWnd", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
+    LPCSTR cls = AfxRegisterWndClass("LayerFrameWnd", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                                      ::LoadCursor(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
     HMENU menu = ::LoadMenuA(inst, MAKEINTRESOURCEA(resourceId));
@@ -95,9 +97,9 @@ void CFrameWnd::RecalcLayout() {
     }
     if (client.bottom < client.top) client.bottom = client.top;
     if (HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)) {
-        AfxRepositionWindow(pane, client.left, client.top, client.right - client.left,
+        layer::RepositionWindow(pane, client.left, client.top, client.right - client.left,
                             client.bottom - client.top);
-        AfxRepaintAll(pane);
+        layer::RepaintAll(pane);
     }
 }
 
@@ -188,14 +190,14 @@ LRESULT CFrameWnd::OnToolTipText(WPARAM, LPARAM lParam) {
     UINT id = static_cast<UINT>(nmh->idFrom);
     if (nmh->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-        AfxGetMessageTip(id, m_szTipText, sizeof(m_szTipText));
+        layer::GetMessageTip(id, m_szTipText, sizeof(m_szTipText));
         info->lpszText = m_szTipText;
         info->hinst = nullptr;
         return 0;
     }
     if (nmh->code == TTN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-        AfxGetMessageTip(id, m_szTipText, sizeof(m_szTipText));
+        layer::GetMessageTip(id, m_szTipText, sizeof(m_szTipText));
         ::MultiByteToWideChar(CP_ACP, 0, m_szTipText, -1, m_wszTipText, 128);
         info->lpszText = m_wszTipText;
         info->hinst = nullptr;
@@ -211,7 +213,7 @@ void CFrameWnd::SetMessageText(LPCSTR text) {
 
 void CFrameWnd::SetMessageText(UINT id) {
     char prompt[256];
-    AfxGetMessagePrompt(id, prompt, sizeof(prompt));
+    layer::GetMessagePrompt(id, prompt, sizeof(prompt));
     SetMessageText(prompt);
 }
 

@@ -61,7 +61,9 @@ private:
     wchar_t m_wszTipText[128] = {};
 };
 
+namespace layer {
 // The status prompt of a command: the part of its string before the newline ("" when none).
-void AfxGetMessagePrompt(UINT id, char* buffer, int size);
+void GetMessagePrompt(UINT id, char* buffer, int size);
 // The tooltip of a command: the part of its string after the newline ("" when none).
-void AfxGetMessageTip(UINT id, char* buffer, int size);
+void GetMessageTip(UINT id, char* buffer, int size);
+}  // namespace layer

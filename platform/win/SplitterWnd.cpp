@@ -26,7 +26,7 @@ BOOL CSplitterWnd::CreateStatic(CWnd* parent, int rows, int cols, DWORD style, U
     if (rows < 1 || cols < 1 || rows > kMaxPanes || cols > kMaxPanes) return FALSE;
     m_nRows = rows;
     m_nCols = cols;
-    LPCSTR cls = AfxRegisterWndClass("AfxSplitterWnd", CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+    LPCSTR cls = AfxRegisterWndClass("LayerSplitterWnd", CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     RECT r{};
     ::GetClientRect(parent->m_hWnd, &r);
@@ -79,10 +79,10 @@ void CSplitterWnd::RecalcLayout() {
     for (int r = 0; r < m_nRows; ++r) {
         for (int c = 0; c < m_nCols; ++c) {
             if (HWND pane = ::GetDlgItem(m_hWnd, IdFromRowCol(r, c)))
-                AfxRepositionWindow(pane, colPos[c], rowPos[r], colSize[c], rowSize[r]);
+                layer::RepositionWindow(pane, colPos[c], rowPos[r], colSize[c], rowSize[r]);
         }
     }
-    AfxRepaintAll(m_hWnd);
+    layer::RepaintAll(m_hWnd);
 }
 
 void CSplitterWnd::OnSize(UINT, int, int) { RecalcLayout(); }

@@ -2,8 +2,6 @@
 
 #include <objbase.h>
 
-#include "StartupTrace.h"
-
 namespace {
 CWinApp* g_pApp = nullptr;
 }
@@ -17,19 +15,17 @@ CWinApp::~CWinApp() {
     if (g_pApp == this) g_pApp = nullptr;
 }
 
-void CWinApp::AfxWinInit(HINSTANCE instance) {
+void CWinApp::InitApplication(HINSTANCE instance) {
     // The shell's Properties and open calls may use COM objects, which need the calling thread
     // in a single-threaded apartment.
     if (!m_bComEntered)
         m_bComEntered = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    StartupMark("COM");
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
-    StartupMark("common controls");
     if (!::LoadStringA(instance, AFX_IDS_APP_TITLE, m_szAppName, sizeof(m_szAppName))) m_szAppName[0] = '\0';
 }
 
-void CWinApp::AfxWinTerm() {
+void CWinApp::ExitInstance() {
     if (m_bComEntered) ::CoUninitialize();
     m_bComEntered = false;
 }
@@ -57,11 +53,27 @@ BOOL CWinApp::OnIdle() {
     return TRUE;
 }
 
+bool CWinApp::IsIdleMessage(const MSG& msg) {
+    // A mouse that did not move (the system repeats the last move after many other messages),
+    // a paint, a caret blink or another of the system's own timers change no command's state.
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
+        bool same = msg.message == m_lastMouseMessage && msg.pt.x == m_lastMousePoint.x &&
+                    msg.pt.y == m_lastMousePoint.y;
+        m_lastMouseMessage = msg.message;
+        m_lastMousePoint = msg.pt;
+        return !same;
+    }
+    const UINT kSystemTimer = 0x0118;  // WM_SYSTIMER
+    return msg.message != WM_PAINT && msg.message != kSystemTimer;
+}
+
 int CWinApp::Run() {
     MSG msg;
+    bool idleDue = true;
     for (;;) {
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            OnIdle();
+            if (idleDue) OnIdle();
+            idleDue = false;
             ::WaitMessage();
             continue;
         }
@@ -70,6 +82,7 @@ int CWinApp::Run() {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
+        if (IsIdleMessage(msg)) idleDue = true;
     }
 }
 
@@ -85,9 +98,8 @@ int AfxMessageBox(LPCSTR text, UINT type) {
 int AfxWinMain(HINSTANCE instance) {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
-    StartupMark("entry");
-    app->AfxWinInit(instance);
+    app->InitApplication(instance);
     int code = app->InitInstance() ? app->Run() : 1;
-    app->AfxWinTerm();
+    app->ExitInstance();
     return code;
 }

@@ -13,13 +13,16 @@ public:
     char m_szAppName[128] = {};  // the title of every message box
 
     // Loads the title and common controls and enters COM; the entry calls this before InitInstance.
-    void AfxWinInit(HINSTANCE instance);
+    void InitApplication(HINSTANCE instance);
     // Leaves COM; the entry calls this once the message loop has ended.
-    void AfxWinTerm();
+    void ExitInstance();
     virtual BOOL InitInstance() { return TRUE; }
-    // The message loop: the main window's PreTranslateMessage, then dispatch; idle updates in
-    // between.
+    // The message loop: the main window's PreTranslateMessage, then dispatch; when the queue is
+    // empty, an idle update if a message since the last one may have changed a command's state.
     virtual int Run();
+    // Whether a message may change a command's state, so that the commands are brought up to date
+    // at the next idle time.
+    virtual bool IsIdleMessage(const MSG& msg);
     // Asks the main window to bring its commands up to date; TRUE when there is one.
     virtual BOOL OnIdle();
     virtual BOOL PreTranslateMessage(MSG* msg);
@@ -31,6 +34,8 @@ protected:
 
 private:
     bool m_bComEntered = false;
+    UINT m_lastMouseMessage = 0;
+    POINT m_lastMousePoint{-1, -1};
 };
 
 CWinApp* AfxGetApp();

@@ -11,31 +11,53 @@ std::unordered_map<HWND, CWnd*>& HandleMap() {
     return map;
 }
 
-// The object whose window CreateEx is making on this thread, and the hook that binds it.
-thread_local CWnd* t_pWndInit = nullptr;
-// The message being handled on this thread, for Default(). Here rather than in the object: a
-// handler may destroy its own window, and with it the object, before dispatch unwinds.
-thread_local MSG t_currentMsg{};
-thread_local HHOOK t_hCreateHook = nullptr;
+// The object whose window is being made, and the hook that binds it. Plain statics: the layer
+// serves the one user-interface thread, and per-thread storage would only add ways to fail.
+CWnd* g_pWndInit = nullptr;
+HHOOK g_hCreateHook = nullptr;
+// The message being handled, for Default(). Here rather than in the object: a handler may destroy
+// its own window, and with it the object, before dispatch unwinds.
+MSG g_currentMsg{};
 
 LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && t_pWndInit) {
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        CWnd* wnd = t_pWndInit;
-        t_pWndInit = nullptr;  // only the first window of the call is ours; a control's helpers are not
-        AfxBind(hwnd, wnd, true);
+    if (code == HCBT_CREATEWND && g_pWndInit) {
+        CWnd* wnd = g_pWndInit;
+        g_pWndInit = nullptr;  // only the first window of the call is ours; a control's helpers are not
+        try {
+            layer::Bind(reinterpret_cast<HWND>(wParam), wnd);
+        } catch (...) {
+            return 1;  // not bound: the window is not made, and its creation fails
+        }
     }
-    return CallNextHookEx(t_hCreateHook, code, wParam, lParam);
+    return CallNextHookEx(g_hCreateHook, code, wParam, lParam);
 }
+
+// The current message, put back as it was when the dispatch of a nested one ends.
+class MessageScope {
+public:
+    MessageScope(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) : m_outer(g_currentMsg) {
+        g_currentMsg.hwnd = hwnd;
+        g_currentMsg.message = msg;
+        g_currentMsg.wParam = wParam;
+        g_currentMsg.lParam = lParam;
+    }
+    ~MessageScope() { g_currentMsg = m_outer; }
+    MessageScope(const MessageScope&) = delete;
+    MessageScope& operator=(const MessageScope&) = delete;
+
+private:
+    MSG m_outer;
+};
 
 }  // namespace
 
 HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
 
-void AfxBind(HWND hwnd, CWnd* wnd, bool subclass) {
+namespace layer {
+
+void Bind(HWND hwnd, CWnd* wnd) {
+    HandleMap()[hwnd] = wnd;  // first: what can fail has failed before the window is touched
     wnd->m_hWnd = hwnd;
-    HandleMap()[hwnd] = wnd;
-    if (!subclass) return;
     auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     if (current != AfxWndProc) {
         wnd->m_pfnSuper = current;
@@ -45,7 +67,7 @@ void AfxBind(HWND hwnd, CWnd* wnd, bool subclass) {
     }
 }
 
-void AfxUnbind(HWND hwnd) {
+void Unbind(HWND hwnd) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd) return;
     if (wnd->m_pfnSuper && wnd->m_pfnSuper != ::DefWindowProcA)
@@ -53,6 +75,35 @@ void AfxUnbind(HWND hwnd) {
     HandleMap().erase(hwnd);
     wnd->m_hWnd = nullptr;
 }
+
+CreationHook::CreationHook(CWnd* wnd) : m_wnd(wnd), m_outerWnd(g_pWndInit), m_outerHook(g_hCreateHook) {
+    m_hook = ::SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, ::GetCurrentThreadId());
+    if (!m_hook) return;
+    g_pWndInit = wnd;
+    g_hCreateHook = m_hook;
+}
+
+CreationHook::~CreationHook() {
+    if (!m_hook) return;
+    ::UnhookWindowsHookEx(m_hook);
+    g_pWndInit = m_outerWnd;
+    g_hCreateHook = m_outerHook;
+}
+
+bool CreationHook::Bound() const {
+    // The hook clears the object to bind once it has bound it.
+    return m_hook && g_pWndInit != m_wnd;
+}
+
+void RepositionWindow(HWND hwnd, int x, int y, int cx, int cy) {
+    ::SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
+void RepaintAll(HWND hwnd) {
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+}  // namespace layer
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (!hwnd) return nullptr;
@@ -63,15 +114,19 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    MSG outer = t_currentMsg;
-    t_currentMsg.hwnd = hwnd;
-    t_currentMsg.message = msg;
-    t_currentMsg.wParam = wParam;
-    t_currentMsg.lParam = lParam;
-    LRESULT result = wnd->WindowProc(msg, wParam, lParam);
-    t_currentMsg = outer;  // wnd may be gone by now: nothing below touches it but WM_NCDESTROY's own
+    LRESULT result;
+    {
+        MessageScope scope(hwnd, msg, wParam, lParam);
+        try {
+            result = wnd->WindowProc(msg, wParam, lParam);
+        } catch (...) {
+            // The message's work is abandoned where it stood. A creation that threw fails.
+            result = msg == WM_CREATE ? -1 : 0;
+        }
+    }
+    // wnd may be gone by now: nothing below touches it but WM_NCDESTROY's own, the last message.
     if (msg == WM_NCDESTROY) {
-        AfxUnbind(hwnd);
+        layer::Unbind(hwnd);
         wnd->PostNcDestroy();
     }
     return result;
@@ -88,8 +143,7 @@ LPCSTR AfxRegisterWndClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH 
     wc.hbrBackground = background;
     wc.hIcon = icon;
     wc.lpszClassName = name;
-    ::RegisterClassA(&wc);
-    return name;
+    return ::RegisterClassA(&wc) ? name : nullptr;
 }
 
 CWnd::~CWnd() {
@@ -116,21 +170,20 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs)) return FALSE;
 
-    CWnd* outerInit = t_pWndInit;
-    HHOOK outerHook = t_hCreateHook;
-    t_pWndInit = this;
-    t_hCreateHook = ::SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, ::GetCurrentThreadId());
-    HWND hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
-                                  cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
-                                  cs.lpCreateParams);
-    // The hook clears t_pWndInit once it has bound this object to its window; from then on the
-    // window's end decides the object's fate, and a failed creation has already run it.
-    bool neverBound = t_pWndInit == this;
-    ::UnhookWindowsHookEx(t_hCreateHook);
-    t_pWndInit = outerInit;
-    t_hCreateHook = outerHook;
+    HWND hwnd = nullptr;
+    bool bound;
+    {
+        layer::CreationHook hook(this);
+        // Without the hook the window would have no object: it is not made at all.
+        if (hook.Installed())
+            hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                                     cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+        bound = hook.Bound();
+    }
+    // Once bound, the window's end decides the object's fate, and a failed creation has already run
+    // it; an object never bound ends here.
     if (hwnd) return TRUE;
-    if (neverBound) PostNcDestroy();
+    if (!bound) PostNcDestroy();
     return FALSE;
 }
 
@@ -145,14 +198,6 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;
-}
-
-void AfxRepositionWindow(HWND hwnd, int x, int y, int cx, int cy) {
-    ::SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-}
-
-void AfxRepaintAll(HWND hwnd) {
-    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 CRedrawSuspended::CRedrawSuspended(CWnd& wnd)
@@ -197,7 +242,7 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
-    return DefWindowProc(t_currentMsg.message, t_currentMsg.wParam, t_currentMsg.lParam);
+    return DefWindowProc(g_currentMsg.message, g_currentMsg.wParam, g_currentMsg.lParam);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -235,26 +280,25 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    bool handled = false;
+    if (!OnWndMsg(msg, wParam, lParam, &result)) result = DefWindowProc(msg, wParam, lParam);
+    return result;
+}
 
+bool CWnd::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    *result = 0;
     if (msg == WM_REFLECT_NOTIFY) {
         auto* reflected = reinterpret_cast<ReflectedNotify*>(lParam);
         if (const MsgMapEntry* e = FindEntry(MsgKind::Reflect, 0, reflected->pnmh->code)) {
             reflected->result = e->thunk(this, 0, reinterpret_cast<LPARAM>(reflected->pnmh));
             reflected->handled = true;
         }
-        handled = true;
-    } else if (msg == WM_NOTIFY) {
-        handled = OnNotify(wParam, lParam, &result);
-    } else if (msg == WM_COMMAND) {
-        handled = OnCommand(wParam, lParam);
+        return true;
     }
-    if (!handled) {
-        if (const MsgMapEntry* e = FindEntry(MsgKind::Message, msg, 0)) {
-            result = e->thunk(this, wParam, lParam);
-            handled = true;
-        }
+    if (msg == WM_NOTIFY && OnNotify(wParam, lParam, result)) return true;
+    if (msg == WM_COMMAND && OnCommand(wParam, lParam)) return true;
+    if (const MsgMapEntry* e = FindEntry(MsgKind::Message, msg, 0)) {
+        *result = e->thunk(this, wParam, lParam);
+        return true;
     }
-    if (!handled) result = DefWindowProc(msg, wParam, lParam);
-    return result;
+    return false;
 }

@@ -4,12 +4,22 @@
 // last thing that happens to it. A creation that fails before the window exists ends in
 // PostNcDestroy too, so the caller of Create never owns the object afterwards either way. No code
 // touches an object after a call that may have destroyed its window (a dispatched message,
-// a creation, DestroyWindow): the message state Default() needs is kept per thread, not in the
-// object, so unwinding out of a handler whose window went away writes nothing into freed memory.
+// a creation, DestroyWindow): the message state Default() needs is kept beside the dispatch, not
+// in the object, so unwinding out of a handler whose window went away writes nothing into freed
+// memory. The layer serves one thread, the user-interface thread.
+//
+// No exception crosses back into Windows: one thrown by a handler (out of memory, say) ends that
+// message's work at the window procedure, the message is answered as unhandled (WM_CREATE as a
+// failed creation), and the window goes on answering.
 #pragma once
 #include "CmdTarget.h"
 
 class CWnd;
+
+namespace layer {
+void Bind(HWND hwnd, CWnd* wnd);
+void Unbind(HWND hwnd);
+}  // namespace layer
 
 // Dynamic creation by class, so that a splitter can make the panes it is told about. The name
 // and the base describe each class as the framework's run-time classes do; the layer itself
@@ -68,8 +78,12 @@ public:
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     void CenterWindow(HWND alternateOwner = nullptr);
 
-    // Everything the window receives passes here.
+    // Everything the window receives passes here: the map, and the default handling for what it
+    // leaves.
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The map alone, for windows and dialogs alike: reflected notifications, notifications,
+    // commands, then messages, class by class up to the base. False when nothing handled it.
+    virtual bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // A queued message before it is dispatched; TRUE when it was used up here (a frame's
     // accelerators). The message loop asks the main window.
     virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
@@ -90,8 +104,8 @@ protected:
     WNDPROC m_pfnSuper = nullptr;  // the class's own procedure, for subclassed controls
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-    friend void AfxBind(HWND, CWnd*, bool);
-    friend void AfxUnbind(HWND);
+    friend void layer::Bind(HWND, CWnd*);
+    friend void layer::Unbind(HWND);
 };
 
 // Drawing of one window stopped for a bulk change, and the window repainted once, frame and all,
@@ -111,25 +125,50 @@ private:
     bool m_wasVisible;  // a window hidden before stays hidden
 };
 
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Registers (once) a window class whose procedure is the layer's own; null when it can't be.
+LPCSTR AfxRegisterWndClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background,
+                           HICON icon);
+HINSTANCE AfxGetInstanceHandle();
+
+// The layer's own helpers, apart from the framework's names.
+namespace layer {
+
 // Layout changes. A moved child keeps none of its old pixels, and the window whose children
 // were laid out is repainted whole, children, borders, scroll bars and headers included: the
 // system's copying of old pixels into a moved child, and the parts it then thinks still valid,
 // leave stale strips in the list and tree controls when their parent moves them in turn.
-void AfxRepositionWindow(HWND hwnd, int x, int y, int cx, int cy);
-void AfxRepaintAll(HWND hwnd);
+void RepositionWindow(HWND hwnd, int x, int y, int cx, int cy);
+void RepaintAll(HWND hwnd);
 
-LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Binding, the one way a window finds its object. CreateEx binds from a creation hook, before
-// the window's first message, so the object sees its own WM_NCCREATE and WM_CREATE; a dialog
-// binds itself at WM_INITDIALOG. Each window is unbound at WM_NCDESTROY, its last message.
-// The binding is a map in the process, not a window property or the window's user data: every
-// message looks its window up, Wine answers property reads through its server, and user data
-// belongs to whoever made the window class. subclass: the window's procedure becomes
-// AfxWndProc and the class's own (a control's) is called for default handling, until unbound.
-// A dialog keeps its procedure: the dialog manager calls the object.
-void AfxBind(HWND hwnd, CWnd* wnd, bool subclass);
-void AfxUnbind(HWND hwnd);
-// Registers (once) a window class whose procedure is the layer's own.
-LPCSTR AfxRegisterWndClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background,
-                           HICON icon);
-HINSTANCE AfxGetInstanceHandle();
+// Binding, the one way a window finds its object: before the window's first message, from a
+// creation hook, so the object sees its own WM_NCCREATE and WM_CREATE; windows and dialogs alike.
+// Each window is unbound at WM_NCDESTROY, its last message. The binding is a map in the process,
+// not a window property or the window's user data: every message looks its window up, Wine answers
+// property reads through its server, and user data belongs to whoever made the window class. A
+// bound window's procedure is AfxWndProc; the class's own (a control's, the dialog manager's) is
+// called for default handling, and given back when the window is unbound.
+void Bind(HWND hwnd, CWnd* wnd);
+void Unbind(HWND hwnd);
+
+// While it lives, the next window created on this thread is bound to wnd. Made around the call
+// that creates the window (CreateWindowEx, DialogBoxParam).
+class CreationHook {
+public:
+    explicit CreationHook(CWnd* wnd);
+    ~CreationHook();
+    CreationHook(const CreationHook&) = delete;
+    CreationHook& operator=(const CreationHook&) = delete;
+    // False when the hook could not be set: the window must not be made, it would have no object.
+    bool Installed() const { return m_hook != nullptr; }
+    // Whether the window was made and bound.
+    bool Bound() const;
+
+private:
+    CWnd* m_wnd;
+    CWnd* m_outerWnd;
+    HHOOK m_outerHook;
+    HHOOK m_hook;
+};
+
+}  // namespace layer

@@ -33,10 +33,10 @@ TEST(ComTest, InitialisationEntersASingleThreadedApartmentAndTheEndLeavesIt) {
     APTTYPE type;
     APTTYPEQUALIFIER qualifier;
     ASSERT_EQ(CO_E_NOTINITIALIZED, ::CoGetApartmentType(&type, &qualifier));
-    theApp.AfxWinInit(::GetModuleHandleA(nullptr));
+    theApp.InitApplication(::GetModuleHandleA(nullptr));
     ASSERT_EQ(S_OK, ::CoGetApartmentType(&type, &qualifier));
     EXPECT_TRUE(type == APTTYPE_STA || type == APTTYPE_MAINSTA) << type;
-    theApp.AfxWinTerm();
+    theApp.ExitInstance();
     EXPECT_EQ(CO_E_NOTINITIALIZED, ::CoGetApartmentType(&type, &qualifier));
 }
 

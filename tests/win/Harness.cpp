@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
 COurFrame* StartMainFrame() {
     static bool initialised = false;
     if (!initialised) {
-        theApp.AfxWinInit(::GetModuleHandleA(nullptr));
+        theApp.InitApplication(::GetModuleHandleA(nullptr));
         initialised = true;
     }
     if (!theApp.InitInstance()) return nullptr;

@@ -18,5 +18,5 @@ void CAboutDlg::OnWebLink() {
     char address[256] = "";
     ::GetDlgItemTextA(m_hWnd, IDC_WEB_LINK, address, sizeof(address));
     // Failure (no browser, no association) is left to the shell; the box stays as it is.
-    g_pfnShellExecute(nullptr, "open", address, "", "", SW_SHOW);
+    g_seams.shellExecute(nullptr, "open", address, "", "", SW_SHOW);
 }

@@ -48,12 +48,12 @@ void COurFrame::OnPortList() {
     std::vector<BYTE> buffer(kPortBufferSize);
     DWORD needed = 0, count = 0;
     char server[] = "";  // the local machine; the spooler wants a writable string
-    BOOL ok = g_pfnEnumPorts(server, 2, buffer.data(), kPortBufferSize, &needed, &count);
+    BOOL ok = g_seams.enumPorts(server, 2, buffer.data(), kPortBufferSize, &needed, &count);
     if (!ok && needed > kPortBufferSize) {
         // The spooler says how much room all its records take; a second call gets them all.
         buffer.resize(needed);
         count = 0;
-        ok = g_pfnEnumPorts(server, 2, buffer.data(), needed, &needed, &count);
+        ok = g_seams.enumPorts(server, 2, buffer.data(), needed, &needed, &count);
     }
     if (!ok) count = 0;
 

@@ -267,7 +267,7 @@ void CPanelLeft::StopSelectedProcess() {
         return;
     }
     // Exit code 1: anyone who reads it later must see that the process ended, not that it runs.
-    if (g_pfnTerminateProcess(process.Get(), 1))
+    if (g_seams.terminateProcess(process.Get(), 1))
         DeleteItem(selected);
     else
         AfxMessageBox("结束进程失败", MB_OK);

@@ -114,7 +114,7 @@ void CPanelRight::OnDblclk(NMHDR*, LRESULT* result) {
     info.lpVerb = L"properties";
     info.lpFile = path.c_str();
     info.nShow = SW_HIDE;
-    g_pfnShellExecuteEx(&info);
+    g_seams.shellExecuteEx(&info);
     if (info.hProcess) ::CloseHandle(info.hProcess);
 }
 

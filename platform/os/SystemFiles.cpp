@@ -38,7 +38,7 @@ FARPROC SystemLibrary::Function(const char* name) {
             return nullptr;
         }
         // With a full path, the libraries this one needs are looked for beside it as well.
-        m_module = g_pfnLoadLibraryEx(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        m_module = g_seams.loadLibraryEx(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (!m_module) return nullptr;
     }
     return ::GetProcAddress(m_module, name);

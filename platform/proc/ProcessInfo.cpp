@@ -117,7 +117,7 @@ std::wstring Folder(UINT (WINAPI* folder)(LPWSTR, UINT)) {
 bool EnumerateModules(HANDLE process, DWORD filter, size_t limit, std::vector<HMODULE>* modules) {
     modules->assign(limit, nullptr);
     DWORD needed = 0;
-    if (!g_pfnEnumProcessModulesEx(process, modules->data(), static_cast<DWORD>(limit * sizeof(HMODULE)), &needed,
+    if (!g_seams.enumProcessModulesEx(process, modules->data(), static_cast<DWORD>(limit * sizeof(HMODULE)), &needed,
                                    filter))
         return false;
     modules->resize(std::min<size_t>(needed / sizeof(HMODULE), limit));

@@ -2,13 +2,13 @@
 
 #include "ProcessInfo.h"
 
-HANDLE CreateProcessSnapshot() { return g_pfnCreateSnapshot(TH32CS_SNAPPROCESS, 0); }
+HANDLE CreateProcessSnapshot() { return g_seams.createSnapshot(TH32CS_SNAPPROCESS, 0); }
 
 HANDLE CreateModuleSnapshot(DWORD processId) {
     const int kAttempts = 5;
     HANDLE snapshot = INVALID_HANDLE_VALUE;
     for (int i = 0; i < kAttempts; ++i) {
-        snapshot = g_pfnCreateSnapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, processId);
+        snapshot = g_seams.createSnapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, processId);
         if (snapshot != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_BAD_LENGTH) break;
     }
     return snapshot;
@@ -21,18 +21,18 @@ std::vector<std::wstring> SnapshotModulePaths(HANDLE snapshot) {
     std::vector<ListedModule> listed;
     MODULEENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    if (!g_pfnModule32FirstW(snapshot, &entry)) return {};
+    if (!g_seams.module32FirstW(snapshot, &entry)) return {};
     do {
         entry.szExePath[MAX_PATH - 1] = L'\0';
         listed.push_back({entry.szExePath, false});  // the snapshot names each file as it is
-    } while (g_pfnModule32NextW(snapshot, &entry));
+    } while (g_seams.module32NextW(snapshot, &entry));
     return ModuleFilesToShow(listed, std::wstring(), std::wstring());
 }
 
 std::wstring SnapshotExecutablePath(HANDLE snapshot) {
     MODULEENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    if (!g_pfnModule32FirstW(snapshot, &entry)) return std::wstring();
+    if (!g_seams.module32FirstW(snapshot, &entry)) return std::wstring();
     entry.szExePath[MAX_PATH - 1] = L'\0';
     return entry.szExePath;
 }

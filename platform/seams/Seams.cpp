@@ -2,15 +2,18 @@
 
 #include "../os/SystemFiles.h"
 
-BOOL(WINAPI* g_pfnShellExecuteEx)(SHELLEXECUTEINFOW*) = ::ShellExecuteExW;
-HINSTANCE(WINAPI* g_pfnShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = ::ShellExecuteA;
-EnumPortsFunction g_pfnEnumPorts = SpoolerEnumPorts;
-HANDLE(WINAPI* g_pfnCreateSnapshot)(DWORD, DWORD) = ::CreateToolhelp32Snapshot;
-BOOL(WINAPI* g_pfnModule32FirstW)(HANDLE, MODULEENTRY32W*) = ::Module32FirstW;
-BOOL(WINAPI* g_pfnModule32NextW)(HANDLE, MODULEENTRY32W*) = ::Module32NextW;
-BOOL(WINAPI* g_pfnEnumProcessModulesEx)(HANDLE, HMODULE*, DWORD, LPDWORD, DWORD) = ::EnumProcessModulesEx;
-BOOL(WINAPI* g_pfnTerminateProcess)(HANDLE, UINT) = ::TerminateProcess;
-HMODULE(WINAPI* g_pfnLoadLibraryEx)(LPCWSTR, HANDLE, DWORD) = ::LoadLibraryExW;
+const Seams kSystemCalls = {
+    ::ShellExecuteExW,
+    ::ShellExecuteA,
+    SpoolerEnumPorts,
+    ::CreateToolhelp32Snapshot,
+    ::Module32FirstW,
+    ::Module32NextW,
+    ::EnumProcessModulesEx,
+    ::TerminateProcess,
+    ::LoadLibraryExW,
+};
+Seams g_seams = kSystemCalls;
 
 BOOL WINAPI SpoolerEnumPorts(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                              LPDWORD returned) {

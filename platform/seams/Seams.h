@@ -1,6 +1,7 @@
-// Every system call the tests point elsewhere, in one place: each is a plain function pointer,
-// set to the real call, that a test may change for the length of a test. Only calls that can't
-// run here or can't be made to fail here have one.
+// Every system call the tests point elsewhere, in one place: one plain function pointer each, set
+// to the real call, in one struct, so that a test saves and puts back all of them at once (the
+// test harness's ScopedSeams). Only calls that can't run here or can't be made to fail here have
+// one. A new seam is one member here and its real call in Seams.cpp.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -8,35 +9,38 @@
 #include <winspool.h>
 #include <psapi.h>
 
-// The shell calls that hand a file or an address to another program: Wine's shell has no
-// Properties dialog, and no test should open a browser.
-extern BOOL(WINAPI* g_pfnShellExecuteEx)(SHELLEXECUTEINFOW* info);
-extern HINSTANCE(WINAPI* g_pfnShellExecute)(HWND owner, LPCSTR operation, LPCSTR file,
-                                            LPCSTR parameters, LPCSTR directory, INT show);
-
-// The print spooler's port enumeration: a test hands the program more port records than its
-// first buffer holds, which no test machine has.
 using EnumPortsFunction = BOOL(WINAPI*)(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                                         LPDWORD returned);
+
+struct Seams {
+    // The shell calls that hand a file or an address to another program: Wine's shell has no
+    // Properties dialog, and no test should open a browser.
+    BOOL(WINAPI* shellExecuteEx)(SHELLEXECUTEINFOW* info);
+    HINSTANCE(WINAPI* shellExecute)(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters,
+                                    LPCSTR directory, INT show);
+    // The print spooler's port enumeration: a test hands the program more port records than its
+    // first buffer holds, which no test machine has.
+    EnumPortsFunction enumPorts;
+    // The snapshot call itself: a test makes a snapshot fail.
+    HANDLE(WINAPI* createSnapshot)(DWORD flags, DWORD processId);
+    // The module walk: a test hands the program the entries of a 32-bit process on 64-bit Windows,
+    // which no test machine gives.
+    BOOL(WINAPI* module32FirstW)(HANDLE snapshot, MODULEENTRY32W* entry);
+    BOOL(WINAPI* module32NextW)(HANDLE snapshot, MODULEENTRY32W* entry);
+    // The fallback module listing: a test hands the program more modules than its buffer holds,
+    // which no test process has.
+    BOOL(WINAPI* enumProcessModulesEx)(HANDLE process, HMODULE* modules, DWORD size, LPDWORD needed, DWORD filter);
+    // Ending a process: a test makes it fail, which no process the test may open can make it do.
+    BOOL(WINAPI* terminateProcess)(HANDLE process, UINT exitCode);
+    // Loading a library of the system folder: a test makes a load fail once, which no system folder
+    // here can be made to do.
+    HMODULE(WINAPI* loadLibraryEx)(LPCWSTR file, HANDLE reserved, DWORD flags);
+};
+extern Seams g_seams;
+// The real calls, as g_seams starts.
+extern const Seams kSystemCalls;
+
 // The spooler's own EnumPortsA, loaded from the system folder on first use: the spooler library
 // costs start-up time and only the port list needs it.
 BOOL WINAPI SpoolerEnumPorts(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                              LPDWORD returned);
-extern EnumPortsFunction g_pfnEnumPorts;
-
-// The snapshot call itself: a test makes a snapshot fail.
-extern HANDLE(WINAPI* g_pfnCreateSnapshot)(DWORD flags, DWORD processId);
-// The module walk: a test hands the program the entries of a 32-bit process on 64-bit Windows,
-// which no test machine gives.
-extern BOOL(WINAPI* g_pfnModule32FirstW)(HANDLE snapshot, MODULEENTRY32W* entry);
-extern BOOL(WINAPI* g_pfnModule32NextW)(HANDLE snapshot, MODULEENTRY32W* entry);
-
-// The fallback module listing: a test hands the program more modules than its buffer holds,
-// which no test process has.
-extern BOOL(WINAPI* g_pfnEnumProcessModulesEx)(HANDLE process, HMODULE* modules, DWORD size, LPDWORD needed,
-                                              DWORD filter);
-// Ending a process: a test makes it fail, which no process the test may open can make it do.
-extern BOOL(WINAPI* g_pfnTerminateProcess)(HANDLE process, UINT exitCode);
-// Loading a library of the system folder: a test makes a load fail once, which no system folder
-// here can be made to do.
-extern HMODULE(WINAPI* g_pfnLoadLibraryEx)(LPCWSTR file, HANDLE reserved, DWORD flags);

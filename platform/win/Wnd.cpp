@@ -15,6 +15,7 @@ std::unordered_map<HWND, CWnd*>& HandleMap() {
 // serves the one user-interface thread, and per-thread storage would only add ways to fail.
 CWnd* g_pWndInit = nullptr;
 HHOOK g_hCreateHook = nullptr;
+HWND g_hWndBound = nullptr;  // the window the hook bound last
 // The message being handled, for Default(). Here rather than in the object: a handler may destroy
 // its own window, and with it the object, before dispatch unwinds.
 MSG g_currentMsg{};
@@ -28,6 +29,7 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) {
         } catch (...) {
             return 1;  // not bound: the window is not made, and its creation fails
         }
+        g_hWndBound = reinterpret_cast<HWND>(wParam);
     }
     return CallNextHookEx(g_hCreateHook, code, wParam, lParam);
 }
@@ -79,6 +81,7 @@ void Unbind(HWND hwnd) {
 CreationHook::CreationHook(CWnd* wnd) : m_wnd(wnd), m_outerWnd(g_pWndInit), m_outerHook(g_hCreateHook) {
     m_hook = ::SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, ::GetCurrentThreadId());
     if (!m_hook) return;
+    g_hWndBound = nullptr;
     g_pWndInit = wnd;
     g_hCreateHook = m_hook;
 }
@@ -90,9 +93,9 @@ CreationHook::~CreationHook() {
     g_hCreateHook = m_outerHook;
 }
 
-bool CreationHook::Bound() const {
+HWND CreationHook::BoundWindow() const {
     // The hook clears the object to bind once it has bound it.
-    return m_hook && g_pWndInit != m_wnd;
+    return m_hook && g_pWndInit != m_wnd ? g_hWndBound : nullptr;
 }
 
 void RepositionWindow(HWND hwnd, int x, int y, int cx, int cy) {
@@ -170,20 +173,23 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs)) return FALSE;
 
-    HWND hwnd = nullptr;
-    bool bound;
+    HWND hwnd = nullptr, bound = nullptr;
     {
         layer::CreationHook hook(this);
         // Without the hook the window would have no object: it is not made at all.
         if (hook.Installed())
             hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                      cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-        bound = hook.Bound();
+        bound = hook.BoundWindow();
     }
-    // Once bound, the window's end decides the object's fate, and a failed creation has already run
-    // it; an object never bound ends here.
     if (hwnd) return TRUE;
-    if (!bound) PostNcDestroy();
+    // A window that failed in its own creation messages has had its last message, which ended this
+    // object (and unbound it); one refused before any message (by another creation hook) has not:
+    // it is unbound and ended here, as is an object whose window was never made.
+    if (!bound || FromHandlePermanent(bound) == this) {
+        if (bound) layer::Unbind(bound);
+        PostNcDestroy();
+    }
     return FALSE;
 }
 

@@ -161,8 +161,8 @@ public:
     CreationHook& operator=(const CreationHook&) = delete;
     // False when the hook could not be set: the window must not be made, it would have no object.
     bool Installed() const { return m_hook != nullptr; }
-    // Whether the window was made and bound.
-    bool Bound() const;
+    // The window the hook bound to the object, or null when none was.
+    HWND BoundWindow() const;
 
 private:
     CWnd* m_wnd;

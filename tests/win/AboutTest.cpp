@@ -61,6 +61,36 @@ protected:
     ShellRecorder shell;
 };
 
+// A box whose map answers one message of its own, as a window's map would.
+class CProbeDlg : public CAboutDlg {
+public:
+    static const UINT kProbe = WM_APP + 7;
+
+protected:
+    LRESULT OnProbe(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam) + 1; }
+    const MsgMap* GetMessageMap() const override {
+        using ThisClass = CProbeDlg;
+        static const MsgMapEntry entries[] = {ON_MESSAGE(kProbe, OnProbe)};
+        MESSAGE_MAP(CAboutDlg::GetMessageMap(), entries);
+    }
+};
+
+TEST_F(AboutBoxTest, ADialogIsBoundAndItsMapRunsAsAWindows) {
+    CProbeDlg probe;
+    LRESULT answer = 0;
+    bool bound = false;
+    answers.Expect(0);
+    WhenShown([&](HWND box) {
+        bound = CWnd::FromHandlePermanent(box) == &probe;
+        answer = ::SendMessageA(box, CProbeDlg::kProbe, 41, 0);
+        ::EndDialog(box, IDOK);
+    });
+    EXPECT_EQ(IDOK, probe.DoModal());
+    EXPECT_TRUE(bound);
+    EXPECT_EQ(42, answer);
+    EXPECT_EQ(nullptr, probe.m_hWnd);  // unbound with the box
+}
+
 TEST_F(AboutBoxTest, ShowsTheDesignedLayoutWithFocusOnOk) {
     struct Control {
         int id;

@@ -19,37 +19,8 @@
 
 namespace {
 
-// Windows' list control answers LVM_GETITEMTEXTA with the number of characters it copied, Wine's
-// with the number of bytes: while this lives, the list answers as Windows does.
-class NativeTextLengths {
-public:
-    explicit NativeTextLengths(HWND list) : m_list(list) {
-        s_proc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountCharacters)));
-    }
-    ~NativeTextLengths() { ::SetWindowLongPtrA(m_list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_proc)); }
-
-private:
-    static LRESULT CALLBACK CountCharacters(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        LRESULT result = ::CallWindowProcA(s_proc, hwnd, msg, wParam, lParam);
-        if (msg != LVM_GETITEMTEXTA) return result;
-        auto* item = reinterpret_cast<const LVITEMA*>(lParam);
-        return ::MultiByteToWideChar(CP_ACP, 0, item->pszText, -1, nullptr, 0) - 1;
-    }
-    static WNDPROC s_proc;
-    HWND m_list;
-};
-WNDPROC NativeTextLengths::s_proc = nullptr;
-
 class DetailsTest : public MainFrameTest {
 protected:
-    void TearDown() override {
-        g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
-        g_pfnModule32FirstW = ::Module32FirstW;
-        g_pfnModule32NextW = ::Module32NextW;
-        g_pfnEnumProcessModulesEx = ::EnumProcessModulesEx;
-        MainFrameTest::TearDown();
-    }
     void SelectProcess(DWORD pid) {
         frame->m_pPanelLeft->RefreshProcessList();
         HTREEITEM item = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, pid);
@@ -76,19 +47,11 @@ protected:
     void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
     // The detail timer's ticks the message loop takes from the queue while it runs this long.
     int DetailTicksDuring(DWORD milliseconds) {
-        static int ticks;
-        static HWND watched;
-        ticks = 0;
-        watched = tree;
-        HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            auto* msg = reinterpret_cast<const MSG*>(lParam);
-            if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == watched &&
-                msg->wParam == DETAIL_TIMER_ID)
-                ++ticks;
-            return ::CallNextHookEx(nullptr, code, wParam, lParam);
-        }, nullptr, ::GetCurrentThreadId());
+        int ticks = 0;
+        MessageRecorder recorder([&](const MSG& msg, bool posted) {
+            ticks += posted && msg.message == WM_TIMER && msg.hwnd == tree && msg.wParam == DETAIL_TIMER_ID;
+        });
         Pump(milliseconds);
-        ::UnhookWindowsHookEx(hook);
         return ticks;
     }
     // A double-click on the first row while the given row carries the selection mark (-1: none).
@@ -188,7 +151,14 @@ TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
 
     // A tick rewrites the first three rows in place, never the parent, also where the list
     // answers a text's length in characters as Windows does (Wine answers bytes).
-    NativeTextLengths native(props);
+    // Windows' list answers LVM_GETITEMTEXTA with the number of characters it copied, Wine's
+    // with the number of bytes.
+    ControlImitation native(props, [](ControlImitation& list, UINT msg, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = list.CallControl(msg, wParam, lParam);
+        if (msg != LVM_GETITEMTEXTA) return result;
+        auto* item = reinterpret_cast<const LVITEMA*>(lParam);
+        return static_cast<LRESULT>(::MultiByteToWideChar(CP_ACP, 0, item->pszText, -1, nullptr, 0) - 1);
+    });
     std::string parent = Value("父进程");
     for (const char* label : {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"})
         UpdatePropertyRow(frame->m_pPanelRTop, "stale", label);
@@ -294,12 +264,12 @@ TEST(StartTimeText, IsLocalTimeByTheRulesOfItsOwnDate) {
 }
 
 TEST_F(DetailsTest, FallbackListsAtMost1024Modules) {
-    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+    g_seams.createSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
         if (flags & TH32CS_SNAPMODULE) return INVALID_HANDLE_VALUE;
         return ::CreateToolhelp32Snapshot(flags, pid);
     };
     // A process with 2000 modules, as far as the buffer holds them; none has a path to read.
-    g_pfnEnumProcessModulesEx = [](HANDLE, HMODULE* modules, DWORD size, LPDWORD needed, DWORD) -> BOOL {
+    g_seams.enumProcessModulesEx = [](HANDLE, HMODULE* modules, DWORD size, LPDWORD needed, DWORD) -> BOOL {
         const DWORD count = 2000;
         for (DWORD i = 0; i < count && i < size / sizeof(HMODULE); ++i)
             modules[i] = reinterpret_cast<HMODULE>(static_cast<UINT_PTR>(0x7FFE0000 + i) << 16);
@@ -331,7 +301,7 @@ TEST(FallbackModuleFiles, MapOnlyThe32BitModulesAndListEachFileOnce) {
 }
 
 TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
-    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+    g_seams.createSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
         if (flags & TH32CS_SNAPMODULE) return INVALID_HANDLE_VALUE;
         return ::CreateToolhelp32Snapshot(flags, pid);
     };
@@ -420,11 +390,11 @@ BOOL WINAPI NextWow64Entry(HANDLE, MODULEENTRY32W* entry) {
 
 TEST_F(DetailsTest, SnapshotOfBothViewsListsEachFileOnceExecutableFirst) {
     g_nextEntry = 0;
-    g_pfnModule32FirstW = [](HANDLE snapshot, MODULEENTRY32W* entry) {
+    g_seams.module32FirstW = [](HANDLE snapshot, MODULEENTRY32W* entry) {
         g_nextEntry = 0;
         return NextWow64Entry(snapshot, entry);
     };
-    g_pfnModule32NextW = NextWow64Entry;
+    g_seams.module32NextW = NextWow64Entry;
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
     std::vector<std::string> names;
     for (auto& row : ListRows(modules, 3)) names.push_back(row[0] + " in " + row[1]);

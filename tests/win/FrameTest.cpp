@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 
+#include <functional>
+#include <set>
+
 #include "Harness.h"
 #include "app/MainApp.h"
 #include "panes/PanelLeft.h"
@@ -216,16 +219,6 @@ TEST_F(FrameTest, IndicatorsFollowTheLockKeys) {
     ::SetKeyboardState(keys);
 }
 
-TEST_F(FrameTest, ToolTipsAreTheTextAfterTheNewline) {
-    ASSERT_NE(0, frame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
-    auto tip = [&](UINT id) { return Tip(id); };
-    EXPECT_EQ("关于", tip(ID_APP_ABOUT));
-    EXPECT_EQ("刷新", tip(ID_REFRESH));
-    EXPECT_EQ("停止", tip(ID_STOP_PROCESS));
-    EXPECT_EQ("复制", tip(ID_EDIT_COPY));
-    EXPECT_EQ("", tip(ID_FILE_PRINT));  // no string, no tooltip
-}
-
 TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
     HWND top = frame->m_pPanelRTop->m_hWnd, bottom = frame->m_pPanelRight->m_hWnd;
     ::SetFocus(top);
@@ -252,31 +245,43 @@ TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
     EXPECT_EQ(bottom, ::GetFocus());
 }
 
-TEST_F(FrameTest, EveryCommandStringGivesItsPromptAndTooltip) {
-    const struct {
-        UINT id;
-        const char* prompt;
-        const char* tip;
-    } table[] = {
-        {ID_REFRESH, "刷新进程列表", "刷新"},
-        {ID_STOP_PROCESS, "停止正在运行的进程", "停止"},
-        {ID_REBUILD_ICON_CACHE, "Windows显示图标有错误的时候，可以用这个恢复正常", ""},
-        {ID_PORT_LIST, "列举计算机端口", ""},
-        {ID_APP_ABOUT, "显示程序信息，版本号和版权", "关于"},
-        {ID_APP_EXIT, "退出应用程序；提示保存文档", "退出"},
-        {ID_VIEW_TOOLBAR, "显示或隐藏工具栏", "显隐工具栏"},
-        {ID_VIEW_STATUS_BAR, "显示或隐藏状态栏", "显隐状态栏"},
-        {ID_NEXT_PANE, "切换到下一个窗格", "下一窗格"},
-        {ID_PREV_PANE, "切换回前一个窗格", "前一窗格"},
-        {ID_EDIT_UNDO, "撤消最后一步操作", "撤消"},
-        {ID_EDIT_CUT, "剪切被选对象并将其置于剪贴板上", "剪切"},
-        {ID_EDIT_COPY, "复制被选对象并将其置于剪贴板上", "复制"},
-        {ID_EDIT_PASTE, "插入剪贴板内容", "粘贴"},
-        {ID_FILE_PRINT, "", ""},
+// Every command the user can reach (menu, toolbar, keys) shows the part of its string before the
+// newline as its prompt, and the part after it as its tooltip; every toolbar button has both.
+// Print alone has no string at all.
+TEST_F(FrameTest, EveryCommandShowsThePromptAndTooltipOfItsString) {
+    std::set<UINT> commands, buttons;
+    std::function<void(HMENU)> walk = [&](HMENU menu) {
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            if (HMENU sub = ::GetSubMenu(menu, i)) walk(sub);
+            else if (UINT id = ::GetMenuItemID(menu, i); id != 0 && id != static_cast<UINT>(-1)) commands.insert(id);
+        }
     };
-    for (const auto& command : table) {
-        EXPECT_EQ(command.prompt, Prompt(command.id)) << command.id;
-        EXPECT_EQ(command.tip, Tip(command.id)) << command.id;
+    walk(::GetMenu(frame->m_hWnd));
+    for (int i = 0; i < frame->m_wndToolBar.SendMessage(TB_BUTTONCOUNT); ++i) {
+        TBBUTTON button{};
+        frame->m_wndToolBar.SendMessage(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        if (!(button.fsStyle & TBSTYLE_SEP)) buttons.insert(static_cast<UINT>(button.idCommand));
+    }
+    ACCEL keys[32];
+    int keyCount = ::CopyAcceleratorTableA(frame->m_hAccelTable, keys, 32);
+    for (int i = 0; i < keyCount; ++i) commands.insert(keys[i].cmd);
+    commands.insert(buttons.begin(), buttons.end());
+    ASSERT_EQ(15u, commands.size());
+    for (UINT id : commands) {
+        char text[512] = "";
+        ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof(text));
+        std::string whole = text;
+        size_t newline = whole.find('\n');
+        std::string prompt = whole.substr(0, newline);
+        std::string tip = newline == std::string::npos ? "" : whole.substr(newline + 1);
+        EXPECT_EQ(prompt, Prompt(id)) << id;
+        EXPECT_EQ(tip, Tip(id)) << id;
+        if (id == ID_FILE_PRINT) {
+            EXPECT_EQ("", whole);
+            continue;
+        }
+        EXPECT_NE("", prompt) << id;
+        if (buttons.count(id)) EXPECT_NE("", tip) << id;
     }
 }
 
@@ -326,6 +331,91 @@ TEST(FrameLifetime, EveryWayOutEndsTheMessageLoopCleanly) {
         EXPECT_EQ(0, theApp.Run());
         EXPECT_EQ(nullptr, AfxGetMainWnd());
     }
+}
+
+// While it lives, windows of one class are refused by the system before their first message, as
+// when it is out of resources.
+class RefusedWindows {
+public:
+    explicit RefusedWindows(const char* cls) {
+        s_class = cls;
+        m_hook = ::SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+            if (code == HCBT_CREATEWND && !IS_INTRESOURCE(create->lpcs->lpszClass) &&
+                lstrcmpiA(create->lpcs->lpszClass, s_class) == 0)
+                return 1;
+            return ::CallNextHookEx(nullptr, code, wParam, lParam);
+        }, nullptr, ::GetCurrentThreadId());
+    }
+    ~RefusedWindows() { ::UnhookWindowsHookEx(m_hook); }
+
+private:
+    static const char* s_class;
+    HHOOK m_hook;
+};
+const char* RefusedWindows::s_class = nullptr;
+
+// A part of the window that can't be made ends start-up: no frame is left, and no window.
+TEST(FrameLifetime, APartThatCannotBeMadeEndsStartUp) {
+    for (const char* part : {"SysTreeView32", "SysListView32", "LayerSplitterWnd", TOOLBARCLASSNAMEA}) {
+        SCOPED_TRACE(part);
+        {
+            RefusedWindows refused(part);
+            EXPECT_EQ(nullptr, StartMainFrame());
+        }
+        Pump();
+        EXPECT_EQ(nullptr, AfxGetMainWnd());
+        // The system's own hidden windows (its input method's, the controls' tooltips) may stay.
+        std::string windows;
+        ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM names) {
+            char cls[64] = "";
+            ::GetClassNameA(hwnd, cls, sizeof(cls));
+            if (::IsWindowVisible(hwnd) || CWnd::FromHandlePermanent(hwnd))
+                *reinterpret_cast<std::string*>(names) += std::string(cls) + " ";
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&windows));
+        EXPECT_EQ("", windows);
+    }
+    ASSERT_NE(nullptr, StartMainFrame());  // and the next start works
+    CloseMainFrame();
+}
+
+// Idle time brings the toolbar's greying up to date after a message that may change it, and
+// is not spent after one that can't.
+TEST(FrameLifetime, IdleTimeKeepsTheToolbarGreyingCurrent) {
+    static COurFrame* frame;
+    static std::vector<bool> seen;
+    frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    seen.clear();
+    auto disturb = [] {
+        frame->m_wndToolBar.SendMessage(TB_ENABLEBUTTON, ID_REFRESH, FALSE);
+        frame->m_wndToolBar.SendMessage(TB_ENABLEBUTTON, ID_EDIT_COPY, TRUE);
+    };
+    disturb();
+    // Each tick: what the toolbar shows now, then out of date again.
+    ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        CWnd& bar = frame->m_wndToolBar;
+        seen.push_back(bar.SendMessage(TB_ISBUTTONENABLED, ID_REFRESH) && !bar.SendMessage(TB_ISBUTTONENABLED, ID_EDIT_COPY));
+        bar.SendMessage(TB_ENABLEBUTTON, ID_REFRESH, FALSE);
+        bar.SendMessage(TB_ENABLEBUTTON, ID_EDIT_COPY, TRUE);
+        if (seen.size() == 3) {
+            ::KillTimer(nullptr, id);
+            ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+        }
+    });
+    EXPECT_EQ(0, theApp.Run());
+    EXPECT_EQ((std::vector<bool>{true, true, true}), seen);
+
+    MSG move{nullptr, WM_MOUSEMOVE, 0, 0, 0, {10, 10}};
+    EXPECT_TRUE(theApp.IsIdleMessage(move));
+    EXPECT_FALSE(theApp.IsIdleMessage(move));  // the same place again
+    move.pt.x = 11;
+    EXPECT_TRUE(theApp.IsIdleMessage(move));
+    for (UINT quiet : {static_cast<UINT>(WM_PAINT), 0x0118u})
+        EXPECT_FALSE(theApp.IsIdleMessage(MSG{nullptr, quiet, 0, 0, 0, {}})) << quiet;
+    for (UINT busy : {static_cast<UINT>(WM_TIMER), static_cast<UINT>(WM_COMMAND), static_cast<UINT>(WM_KEYDOWN)})
+        EXPECT_TRUE(theApp.IsIdleMessage(MSG{nullptr, busy, 0, 0, 0, {}})) << busy;
 }
 
 TEST(FrameLifetime, AListPaneHandsImageListsBackBeforeItsControlGoes) {
@@ -391,6 +481,12 @@ protected:
 const CRuntimeClass CClasslessView::classInfo = {"CClasslessView", &CreateWndObject<CClasslessView>,
                                                  &CListView::classInfo};
 
+class CCountedList : public CCountedView<CListView> {
+public:
+    static const CRuntimeClass classInfo;
+};
+const CRuntimeClass CCountedList::classInfo = {"CCountedList", &CreateWndObject<CCountedList>, &CListView::classInfo};
+
 TEST(FrameLifetime, AViewThatFailsToBeMadeIsDeletedOnceAndNeverTouched) {
     COurFrame* frame = StartMainFrame();
     ASSERT_NE(nullptr, frame);
@@ -403,6 +499,12 @@ TEST(FrameLifetime, AViewThatFailsToBeMadeIsDeletedOnceAndNeverTouched) {
     // Its window was never made.
     EXPECT_FALSE(splitter.CreateView(0, 1, RUNTIME_CLASS(CClasslessView), SIZE{50, 50}, nullptr));
     EXPECT_EQ(2, g_viewsDeleted);
+    // Its window was bound and then refused before its first message.
+    {
+        RefusedWindows refused(WC_LISTVIEWA);
+        EXPECT_FALSE(splitter.CreateView(0, 1, RUNTIME_CLASS(CCountedList), SIZE{50, 50}, nullptr));
+    }
+    EXPECT_EQ(3, g_viewsDeleted);
     EXPECT_EQ(nullptr, splitter.GetPane(0, 0));
     EXPECT_EQ(nullptr, splitter.GetPane(0, 1));
     splitter.DestroyWindow();

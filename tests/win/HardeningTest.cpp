@@ -70,7 +70,7 @@ TEST(PlantedLibraryTest, PortsAndVersionStringsComeFromTheSystemLibraries) {
     CallersOfPlantedVersionLibrary();
     ASSERT_EQ(nullptr, ::GetModuleHandleA("winspool.drv"));  // not loaded before the first port list
     DWORD needed = 0, count = 0;
-    g_pfnEnumPorts(nullptr, 2, nullptr, 0, &needed, &count);
+    g_seams.enumPorts(nullptr, 2, nullptr, 0, &needed, &count);
     ExpectFromTheSystemFolder(::GetModuleHandleA("winspool.drv"), "winspool.drv");
     EXPECT_GT(needed, 0u);  // the ports come from the real spooler
     EXPECT_FALSE(PlantedWasLoaded("winspool.drv"));

@@ -294,6 +294,51 @@ void WaitForModules(DWORD processId) {
     }
 }
 
+namespace {
+MessageRecorder* g_recorder = nullptr;
+}  // namespace
+
+MessageRecorder::MessageRecorder(Watch watch) : m_watch(std::move(watch)), m_outer(g_recorder) {
+    g_recorder = this;
+    m_sent = ::SetWindowsHookExA(WH_CALLWNDPROC, Sent, nullptr, ::GetCurrentThreadId());
+    m_taken = ::SetWindowsHookExA(WH_GETMESSAGE, Taken, nullptr, ::GetCurrentThreadId());
+}
+
+MessageRecorder::~MessageRecorder() {
+    ::UnhookWindowsHookEx(m_sent);
+    ::UnhookWindowsHookEx(m_taken);
+    g_recorder = m_outer;
+}
+
+LRESULT CALLBACK MessageRecorder::Sent(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && g_recorder) {
+        auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        g_recorder->m_watch(MSG{sent->hwnd, sent->message, sent->wParam, sent->lParam, 0, {}}, false);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MessageRecorder::Taken(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && g_recorder)
+        g_recorder->m_watch(*reinterpret_cast<const MSG*>(lParam), true);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+ControlImitation::ControlImitation(HWND control, Answer answer) : m_control(control), m_answer(std::move(answer)) {
+    ::SetWindowSubclass(control, Proc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+}
+
+ControlImitation::~ControlImitation() { ::RemoveWindowSubclass(m_control, Proc, reinterpret_cast<UINT_PTR>(this)); }
+
+LRESULT ControlImitation::CallControl(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::DefSubclassProc(m_control, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlImitation::Proc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* imitation = reinterpret_cast<ControlImitation*>(self);
+    return imitation->m_answer(*imitation, msg, wParam, lParam);
+}
+
 std::wstring Wide(const std::string& text) {
     int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
@@ -318,13 +363,13 @@ std::wstring TextOrNull(LPCSTR s) { return s ? Wide(s) : std::wstring(L"(null)")
 
 ShellRecorder::ShellRecorder() {
     g_shellRecorder = this;
-    g_pfnShellExecuteEx = [](SHELLEXECUTEINFOW* info) -> BOOL {
+    g_seams.shellExecuteEx = [](SHELLEXECUTEINFOW* info) -> BOOL {
         g_shellRecorder->calls.push_back({TextOrNull(info->lpVerb), TextOrNull(info->lpFile),
                                           TextOrNull(info->lpParameters), TextOrNull(info->lpDirectory),
                                           info->hwnd, info->fMask, info->nShow});
         return TRUE;
     };
-    g_pfnShellExecute = [](HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+    g_seams.shellExecute = [](HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
                            INT show) -> HINSTANCE {
         g_shellRecorder->calls.push_back({TextOrNull(operation), TextOrNull(file), TextOrNull(parameters),
                                           TextOrNull(directory), owner, 0, show});
@@ -332,11 +377,7 @@ ShellRecorder::ShellRecorder() {
     };
 }
 
-ShellRecorder::~ShellRecorder() {
-    g_pfnShellExecuteEx = ::ShellExecuteExW;
-    g_pfnShellExecute = ::ShellExecuteA;
-    g_shellRecorder = nullptr;
-}
+ShellRecorder::~ShellRecorder() { g_shellRecorder = nullptr; }
 
 FixtureProcess::~FixtureProcess() {
     End();

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/OurFrame.h"
+#include "platform/seams/Seams.h"
 
 // Creates the main frame as the program does at start-up and pumps until it is idle.
 COurFrame* StartMainFrame();
@@ -117,6 +118,56 @@ struct ShellCall {
 // A text of the tests in the other form: the ANSI code page's and UTF-16.
 std::wstring Wide(const std::string& text);
 std::string Ansi(const std::wstring& text);
+// Calls `watch` with each message this thread's windows are sent (posted false) or take from
+// their queue (posted true) while it lives. What a message points to is valid only during the call.
+class MessageRecorder {
+public:
+    using Watch = std::function<void(const MSG& msg, bool posted)>;
+    explicit MessageRecorder(Watch watch);
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+private:
+    static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Taken(int code, WPARAM wParam, LPARAM lParam);
+    Watch m_watch;
+    MessageRecorder* m_outer;
+    HHOOK m_sent, m_taken;
+};
+
+// While it lives, a control answers as `answer` says: it sees each message first and answers it
+// itself or passes it on with CallControl. A test makes Wine's control answer as Windows' does
+// (or as one that refuses) where the documentation allows either.
+class ControlImitation {
+public:
+    using Answer = std::function<LRESULT(ControlImitation& self, UINT msg, WPARAM wParam, LPARAM lParam)>;
+    ControlImitation(HWND control, Answer answer);
+    ~ControlImitation();
+    ControlImitation(const ControlImitation&) = delete;
+    ControlImitation& operator=(const ControlImitation&) = delete;
+    // The control's own answer.
+    LRESULT CallControl(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    HWND m_control;
+    Answer m_answer;
+};
+
+// Every seam of the program as it is now, put back when this goes out of scope: a test changes
+// seams freely for as long as it holds one. Each MainFrameTest holds one.
+class ScopedSeams {
+public:
+    ScopedSeams() : m_saved(g_seams) {}
+    ~ScopedSeams() { g_seams = m_saved; }
+    ScopedSeams(const ScopedSeams&) = delete;
+    ScopedSeams& operator=(const ScopedSeams&) = delete;
+
+private:
+    Seams m_saved;
+};
+
 // While it lives, the shell's calls are recorded instead of made.
 class ShellRecorder {
 public:
@@ -125,6 +176,9 @@ public:
     ShellRecorder(const ShellRecorder&) = delete;
     ShellRecorder& operator=(const ShellRecorder&) = delete;
     std::vector<ShellCall> calls;
+
+private:
+    ScopedSeams m_seams;
 };
 
 class CPanelLeft;
@@ -139,6 +193,7 @@ protected:
     // The labels of the properties pane's rows, in order, and the value of the row with a label.
     std::vector<std::string> Labels() { return PropertyLabels(props); }
     std::string Value(const char* label) { return PropertyValue(props, label); }
+    ScopedSeams seams;
     COurFrame* frame = nullptr;
     CPanelLeft* pane = nullptr;  // the process tree pane
     HWND tree = nullptr;         // its control

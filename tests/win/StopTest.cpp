@@ -9,43 +9,23 @@
 
 namespace {
 
-// The record of every process item that a selection change sent by the tree named as newly
-// selected, while a hook is in place.
-std::vector<LPARAM> g_selectedRecords;
-HWND g_watchedTree = nullptr;
-
-LRESULT CALLBACK WatchSelections(int code, WPARAM wParam, LPARAM lParam) {
-    auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == WM_NOTIFY) {
-        auto* tv = reinterpret_cast<const NMTREEVIEWA*>(sent->lParam);
-        UINT notification = static_cast<UINT>(tv->hdr.code);
-        if (tv->hdr.hwndFrom == g_watchedTree &&
-            (notification == static_cast<UINT>(TVN_SELCHANGEDA) || notification == static_cast<UINT>(TVN_SELCHANGEDW)) &&
-            tv->itemNew.lParam)
-            g_selectedRecords.push_back(tv->itemNew.lParam);
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // Native tree controls delete all items one by one and, as each selected item goes, select
 // another with a selection change for it; Wine's control drops them all at once. While this
-// procedure is in place the tree deletes them the native way.
-WNDPROC g_treeProc = nullptr;
-
-LRESULT CALLBACK DeleteOneByOne(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// answers, the tree deletes them the native way.
+LRESULT DeleteOneByOne(ControlImitation& tree, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == TVM_DELETEITEM && reinterpret_cast<HTREEITEM>(lParam) == TVI_ROOT) {
         auto next = [&](UINT relation, HTREEITEM item) {
             return reinterpret_cast<HTREEITEM>(
-                ::CallWindowProcA(g_treeProc, hwnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+                tree.CallControl(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
         };
         while (HTREEITEM top = next(TVGN_ROOT, nullptr)) {
             while (HTREEITEM child = next(TVGN_CHILD, top))
-                ::CallWindowProcA(g_treeProc, hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
-            ::CallWindowProcA(g_treeProc, hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(top));
+                tree.CallControl(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
+            tree.CallControl(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(top));
         }
         return TRUE;
     }
-    return ::CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
+    return tree.CallControl(msg, wParam, lParam);
 }
 
 class StopTest : public MainFrameTest {
@@ -137,12 +117,12 @@ TEST_F(StopTest, AProcessThatWillNotEndIsReportedAndStaysListed) {
     FixtureProcess fixture("fixture_icon");
     pane->RefreshProcessList();
     Select(Item(fixture.Id()));
-    g_pfnTerminateProcess = [](HANDLE, UINT) -> BOOL {
+    g_seams.terminateProcess = [](HANDLE, UINT) -> BOOL {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     };
     auto boxes = StopConfirmed();
-    g_pfnTerminateProcess = ::TerminateProcess;
+    g_seams.terminateProcess = kSystemCalls.terminateProcess;
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("结束进程失败", boxes[1].text);
     EXPECT_FALSE(boxes[1].hasCancel);
@@ -187,15 +167,20 @@ TEST_F(StopTest, RefillWithAProcessSelectedSelectsNoProcessOnTheWay) {
         Select(place == 0 ? items.front().item : place == 1 ? Item(a.Id()) : items.back().item);
         ASSERT_TRUE(::KillTimer(tree, DETAIL_TIMER_ID));
         ::SetTimer(tree, DETAIL_TIMER_ID, 1000, nullptr);
-        g_selectedRecords.clear();
-        g_watchedTree = tree;
-        HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchSelections, nullptr, ::GetCurrentThreadId());
-        g_treeProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DeleteOneByOne)));
-        Command(ID_REFRESH);
-        ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_treeProc));
-        ::UnhookWindowsHookEx(hook);
-        EXPECT_TRUE(g_selectedRecords.empty()) << g_selectedRecords.size() << " process items selected";
+        // Every selection change the tree sends that names a process item as newly selected.
+        int selected = 0;
+        {
+            MessageRecorder recorder([&](const MSG& msg, bool posted) {
+                if (posted || msg.message != WM_NOTIFY) return;
+                auto* tv = reinterpret_cast<const NMTREEVIEWA*>(msg.lParam);
+                UINT code = static_cast<UINT>(tv->hdr.code);
+                selected += tv->hdr.hwndFrom == tree && tv->itemNew.lParam &&
+                            (code == static_cast<UINT>(TVN_SELCHANGEDA) || code == static_cast<UINT>(TVN_SELCHANGEDW));
+            });
+            ControlImitation native(tree, DeleteOneByOne);
+            Command(ID_REFRESH);
+        }
+        EXPECT_EQ(0, selected) << "process items selected";
         EXPECT_FALSE(::KillTimer(tree, DETAIL_TIMER_ID));  // stopped by the refresh, and not started again
         EXPECT_EQ(nullptr, reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
     }

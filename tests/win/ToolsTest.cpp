@@ -182,10 +182,6 @@ protected:
         MainFrameTest::SetUp();
         g_calls.clear();
     }
-    void TearDown() override {
-        g_pfnEnumPorts = SpoolerEnumPorts;
-        MainFrameTest::TearDown();
-    }
     // Runs the command; returns the whole message of the one box it showed (the harness's
     // record keeps only 2 KB of it).
     std::string ListPorts() {
@@ -230,7 +226,7 @@ TEST_F(PortListTest, OneBoxWithALinePerSpoolerPortEveryTime) {
 }
 
 TEST_F(PortListTest, PortsBeyondTheFirstBufferAreAllListed) {
-    g_pfnEnumPorts = ManyPorts;
+    g_seams.enumPorts = ManyPorts;
     std::string expected;
     for (DWORD i = 0; i < kManyPorts; ++i) expected += PortName(i) + "\t" + PortDescription(i) + "\r\n";
     EXPECT_EQ(expected, ListPorts());

@@ -14,10 +14,6 @@ namespace {
 
 class TreeTest : public MainFrameTest {
 protected:
-    void TearDown() override {
-        g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
-        MainFrameTest::TearDown();
-    }
     std::vector<TreeEntry> Items() { return TreeChildren(tree, pane->m_hRootItem); }
     const TreeEntry* Find(const std::vector<TreeEntry>& items, DWORD pid) {
         for (const TreeEntry& e : items)
@@ -114,7 +110,7 @@ TEST_F(TreeTest, FillGoesOnWhileProcessesEndAndStartDuringIt) {
     Churn churn;
     for (int i = 0; i < 3; ++i) churn.ending.push_back(std::make_unique<FixtureProcess>("fixture_icon"));
     g_churn = &churn;
-    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+    g_seams.createSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
         if ((flags & TH32CS_SNAPMODULE) && !g_churn->done) {
             g_churn->done = true;
             for (auto& process : g_churn->ending) process->End();
@@ -136,7 +132,7 @@ TEST_F(TreeTest, FillGoesOnWhileProcessesEndAndStartDuringIt) {
     }
     for (auto& process : churn.starting) EXPECT_EQ(nullptr, Find(items, process->Id()));
 
-    g_pfnCreateSnapshot = ::CreateToolhelp32Snapshot;
+    g_seams.createSnapshot = kSystemCalls.createSnapshot;
     pane->RefreshProcessList();
     items = Items();
     for (auto& process : churn.ending) EXPECT_EQ(nullptr, Find(items, process->Id()));
@@ -144,22 +140,18 @@ TEST_F(TreeTest, FillGoesOnWhileProcessesEndAndStartDuringIt) {
     g_churn = nullptr;
 }
 
-// The tree control refuses the items of one executable, as it would when out of memory.
-WNDPROC g_treeProc = nullptr;
-LRESULT CALLBACK RefuseIconFixture(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == TVM_INSERTITEMA) {
-        auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
-        if (insert->item.pszText && strcmp(insert->item.pszText, "fixture_icon.exe") == 0) return 0;
-    }
-    return ::CallWindowProcA(g_treeProc, hwnd, msg, wParam, lParam);
-}
-
 TEST_F(TreeTest, AnItemThatCannotBeInsertedLeavesNoImageBehind) {
     FixtureProcess refused("fixture_icon"), kept("fixture_icon");
-    g_treeProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefuseIconFixture)));
-    pane->RefreshProcessList();
-    ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_treeProc));
+    {
+        // The tree refuses the items of one executable, as it would when out of memory.
+        ControlImitation refusing(tree, [](ControlImitation& control, UINT msg, WPARAM wParam, LPARAM lParam) {
+            auto* insert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
+            if (msg == TVM_INSERTITEMA && insert->item.pszText && strcmp(insert->item.pszText, "fixture_icon.exe") == 0)
+                return LRESULT{0};
+            return control.CallControl(msg, wParam, lParam);
+        });
+        pane->RefreshProcessList();
+    }
     EXPECT_EQ(nullptr, Find(Items(), refused.Id()));
     ExpectWellFormedFill();  // exactly one image for each item that found an icon
 
@@ -169,7 +161,7 @@ TEST_F(TreeTest, AnItemThatCannotBeInsertedLeavesNoImageBehind) {
 }
 
 TEST_F(TreeTest, FailedSnapshotLeavesTheRootAloneExpanded) {
-    g_pfnCreateSnapshot = [](DWORD, DWORD) -> HANDLE {
+    g_seams.createSnapshot = [](DWORD, DWORD) -> HANDLE {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     };
@@ -182,7 +174,7 @@ TEST_F(TreeTest, FailedSnapshotLeavesTheRootAloneExpanded) {
 TEST_F(TreeTest, ModuleSnapshotIsAskedAgainWhileTheSystemSaysBadLength) {
     static int calls;
     calls = 0;
-    g_pfnCreateSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+    g_seams.createSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
         if ((flags & TH32CS_SNAPMODULE) && ++calls < 3) {
             ::SetLastError(ERROR_BAD_LENGTH);
             return INVALID_HANDLE_VALUE;

@@ -192,8 +192,7 @@ TEST_F(VersionTest, DoubleClickShowsTheVersionRowsBeforeTheProperties) {
     moduleList->SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
     LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 
-    auto saved = g_pfnShellExecuteEx;
-    g_pfnShellExecuteEx = RecordProperties;
+    g_seams.shellExecuteEx = RecordProperties;
     g_rowsAtProperties.clear();
     g_fileAtProperties.clear();
     moduleList->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -201,7 +200,6 @@ TEST_F(VersionTest, DoubleClickShowsTheVersionRowsBeforeTheProperties) {
     moduleList->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     moduleList->SendMessage(WM_LBUTTONUP, 0, at);
     Pump();
-    g_pfnShellExecuteEx = saved;
 
     EXPECT_EQ(moduleList->ModulePath(row), g_fileAtProperties);
     EXPECT_EQ((Rows{{"ProductName", "中文产品"}, {"FileVersion", "1.0 zh"}}), g_rowsAtProperties);

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need, when it is missing (Debian 12, as root).
+# "run" installs only what building and running the program need: no test tools, no 32-bit Wine.
 set -euo pipefail
-# 32-bit Windows programs run in wine32, which is built for i386 only.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 xvfb fonts-wqy-microhei imagemagick x11-utils
+          locales python3)
+if [ "${1:-}" != run ]; then
+  # 32-bit Windows programs (a test's fixture) run in wine32, which is built for i386 only.
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  packages+=(g++ googletest gcc-mingw-w64-i686-posix wine32:i386)
 fi
-packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix wine wine64
-          wine32:i386 xvfb fonts-wqy-microhei imagemagick x11-utils locales python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -4,7 +4,7 @@
 # byte for byte, so anyone can check a release against its sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh run
 # The version's one place is project() in CMakeLists.txt.
 version=$(sed -n 's/^project(Tessilor VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
@@ -12,9 +12,7 @@ if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
   exit 1
 fi
 # A tree of its own, so that the tests' options in build/win never touch the released program.
-cmake -S . -B build/win-release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-      -DCMAKE_BUILD_TYPE=Release -DTESSILOR_TESTS=OFF -DTESSILOR_BENCH=OFF >/dev/null
-cmake --build build/win-release -j"$(nproc)" --target Tessilor
+bash scripts/build.sh program
 stage=build/release/Tessilor-$version
 zip=build/release/Tessilor-$version.zip
 rm -rf "$stage" "$zip"

@@ -5,7 +5,7 @@
 # zip. Exits 1 when they differ.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh run
 base=$(mktemp -d)
 trap 'rm -rf "$base"' EXIT
 dirs=("$base/a" "$base/a-folder-with-a-much-longer-name/b")

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program under Wine. Without a display it runs
+# Installs what running needs, builds the program alone, and starts it under Wine. Without a display it runs
 # under Xvfb, saves a screenshot of the main window and prints the screenshot's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-bash scripts/build.sh >/dev/null
+bash scripts/deps.sh run
+bash scripts/build.sh program >/dev/null
 had_display="${DISPLAY:-}"
 source scripts/wine-env.sh
 if [ -n "$had_display" ]; then
-  exec wine build/win/Tessilor.exe
+  exec wine build/win-release/Tessilor.exe
 fi
 trap tessilor_wine_cleanup EXIT
-wine build/win/Tessilor.exe &
+wine build/win-release/Tessilor.exe &
 app=$!
 for _ in $(seq 100); do
   xwininfo -root -tree 2>/dev/null | grep -q 'Quorvane' && break

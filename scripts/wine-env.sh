@@ -2,7 +2,9 @@
 # installers, a display (Xvfb when there is none) and one wineserver kept running for all starts.
 # WINEPREFIX may be set by the caller; the default is a prefix inside build/.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export LC_ALL=zh_CN.UTF-8
+# A shell that started before deps.sh generated the locale can't switch to it itself and would
+# say so; the programs it starts from here on can.
+export LC_ALL=zh_CN.UTF-8 2>/dev/null
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what running needs, builds the program alone, and starts it under Wine. Without a display it runs
-# under Xvfb, saves a screenshot of the main window and prints the screenshot's path.
+# Installs what running needs, builds the program alone, and starts it under Wine. Without a
+# display it runs under Xvfb, saves a screenshot of the main window and prints its path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh run

@@ -5,6 +5,7 @@
 
 #include "frame/OurFrame.h"
 #include "platform/seams/Seams.h"
+#include "platform/win/Dpi.h"
 #include "platform/win/WinApp.h"
 
 namespace {
@@ -31,7 +32,9 @@ void WriteShellIconSize(HKEY key, int size) {
 void COurFrame::OnRebuildIconCache() {
     // The shell rebuilds its icons when the size it is told about changes; setting it one
     // pixel smaller and back makes it do so and leaves it at the system's width.
-    int width = ::GetSystemMetrics(SM_CXICON);
+    // The width at 96 DPI: a program aware of the display's scale would read the scaled width
+    // (48 at 150 %) and leave the desktop's icons larger than before; one that is not reads 32.
+    int width = layer::SystemMetricForDpi(SM_CXICON, 96);
     HKEY key = nullptr;
     bool open = ::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", 0, KEY_ALL_ACCESS,
                                 &key) == ERROR_SUCCESS;

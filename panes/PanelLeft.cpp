@@ -120,15 +120,32 @@ const MsgMap* CPanelLeft::GetMessageMap() const {
 int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
     StartupMark("tree window");
     if (CTreeView::OnCreate(cs) == -1) return -1;
-    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
-    SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
-    AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), 0);
-    AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), 2);
+    MakeImageList();
     ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0);
     StartupMark("tree stock icons");
     FillProcessTree();
     StartupMark("fill");
     return 0;
+}
+
+void CPanelLeft::MakeImageList() {
+    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
+    SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
+    AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), 0);
+    AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), 2);
+}
+
+void CPanelLeft::OnDpiChanged(UINT, UINT) {
+    // The same pictures at the new size, each at its index, so that every item keeps its own.
+    HIMAGELIST previous = m_imageList.Detach();
+    MakeImageList();
+    for (size_t i = 0; i < m_imagePaths.size(); ++i) {
+        if (m_imageList.AddFileIcon(m_imagePaths[i], 0) >= 0) continue;
+        // The file is no longer there: the old picture, drawn at the new size.
+        ScopedIcon old(ImageList_GetIcon(previous, kStockImages + static_cast<int>(i), ILD_NORMAL));
+        if (m_imageList.Add(old.Get()) < 0) m_imageList.Add(::LoadIcon(nullptr, IDI_APPLICATION));
+    }
+    ImageList_Destroy(previous);
 }
 
 void CPanelLeft::OnDestroy() {
@@ -143,7 +160,7 @@ void CPanelLeft::OnDeleteItem(NMHDR* nmh, LRESULT* result) {
     *result = 0;
 }
 
-HICON CPanelLeft::GetProcessIcon(DWORD processId) { return ExtractSmallIcon(ExecutablePath(processId), 0); }
+HICON CPanelLeft::GetProcessIcon(DWORD processId) { return m_imageList.ExtractIcon(ExecutablePath(processId), 0); }
 
 std::wstring CPanelLeft::ExecutablePath(DWORD processId) {
     ScopedHandle snapshot(CreateModuleSnapshot(processId));
@@ -154,6 +171,7 @@ void CPanelLeft::FillProcessTree() {
     // One repaint for the whole fill, not one per item.
     CRedrawSuspended quiet(*this);
     m_imageList.SetImageCount(kStockImages);
+    m_imagePaths.clear();
     // Native controls delete the items one by one and move a selection off each deleted item, with
     // a selection change each time: the details of processes being deleted would be filled and the
     // detail timer started again. With no selection there is none to move.
@@ -181,10 +199,13 @@ void CPanelLeft::FillProcessTree() {
             std::wstring path = ExecutablePath(entry.th32ProcessID);
             if (!path.empty()) {
                 auto found = icons.find(path);
-                if (found == icons.end()) found = icons.emplace(path, ExtractSmallIcon(path, 0)).first;
+                if (found == icons.end()) found = icons.emplace(path, m_imageList.ExtractIcon(path, 0)).first;
                 if (found->second) {
                     int added = m_imageList.Add(found->second);
-                    if (added >= 0) image = added;
+                    if (added >= 0) {
+                        image = added;
+                        m_imagePaths.push_back(path);
+                    }
                 }
             }
             entry.szExeFile[MAX_PATH - 1] = L'\0';
@@ -192,7 +213,10 @@ void CPanelLeft::FillProcessTree() {
                 // No item: neither its record nor its image stays. The image is the last one,
                 // so removing it moves no other item's image.
                 ::GlobalFree(record);
-                if (image >= kStockImages) m_imageList.Remove(image);
+                if (image >= kStockImages) {
+                    m_imageList.Remove(image);
+                    m_imagePaths.pop_back();
+                }
             }
         } while (::Process32NextW(snapshot.Get(), &entry));
     }

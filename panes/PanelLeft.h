@@ -1,6 +1,7 @@
 // The process tree pane: every process under one root item, and the details of the selected one.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/win/ImageList.h"
 #include "platform/win/View.h"
@@ -36,6 +37,8 @@ public:
     static std::wstring ExecutablePath(DWORD processId);
     // Ends the selected process once the user has confirmed it.
     void StopSelectedProcess();
+    // The image list made again at the new size.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
@@ -45,4 +48,11 @@ protected:
     void OnTimer(UINT_PTR id);
     void RefreshDetails();
     const MsgMap* GetMessageMap() const override;
+
+private:
+    // Makes the image list at the pane's scale with its two stock images, and gives it to the tree.
+    void MakeImageList();
+    // The executable each process image was extracted from, image 2 first: the pictures are
+    // extracted again when the scale changes.
+    std::vector<std::wstring> m_imagePaths;
 };

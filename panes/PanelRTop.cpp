@@ -20,10 +20,19 @@ int CPanelRTop::OnCreate(LPCREATESTRUCTA cs) {
     ModifyStyle(0, LVS_REPORT);
     InsertColumn(0, "参数名称", 100);
     InsertColumn(1, "参数值", 280);
-    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
+    MakeImageList();
+    return 0;
+}
+
+void CPanelRTop::MakeImageList() {
+    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
     m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), 55);
     SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
-    return 0;
+}
+
+void CPanelRTop::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    CListView::OnDpiChanged(oldDpi, newDpi);
+    MakeImageList();
 }
 
 void AppendPropertyRow(CListView* list, LPCSTR value, LPCSTR label) {

@@ -10,9 +10,16 @@ public:
 
     CImageList m_imageList;
 
+    // The columns in proportion, the image list made again at the new size.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
+
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
     const MsgMap* GetMessageMap() const override;
+
+private:
+    // Makes the image list at the pane's scale and gives it to the list.
+    void MakeImageList();
 };
 
 // Appends a row at the end of the list: label in column 0, value in column 1.

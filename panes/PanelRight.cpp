@@ -43,10 +43,19 @@ int CPanelRight::OnCreate(LPCREATESTRUCTA cs) {
     InsertColumn(0, "模块名称", 100);
     InsertColumn(1, "模块路径", 200);
     InsertColumn(2, "大小", 60);
-    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
+    MakeImageList();
+    return 0;
+}
+
+void CPanelRight::MakeImageList() {
+    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
     for (int index : {2, 72}) m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), index);
     SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
-    return 0;
+}
+
+void CPanelRight::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    CListView::OnDpiChanged(oldDpi, newDpi);
+    MakeImageList();
 }
 
 const std::wstring& CPanelRight::ModulePath(int row) const {

@@ -16,6 +16,8 @@ public:
 
     // Replaces the list with the modules of this process (none for id 0).
     void ShowModules(DWORD processId);
+    // The columns in proportion, the image list made again at the new size.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     // The full path of a row's module as the system gave it; "" for a row that does not exist or
     // whose path could not be read.
     const std::wstring& ModulePath(int row) const;
@@ -31,6 +33,8 @@ protected:
     const MsgMap* GetMessageMap() const override;
 
 private:
+    // Makes the image list at the pane's scale and gives it to the list.
+    void MakeImageList();
     void AddModuleRow(int number, const std::wstring& path);
     // Each row's full path, kept so the file acted on is always the listed one, however long and
     // whatever characters it holds: the rows show it in the ANSI code page, which may lack some.

@@ -2,11 +2,26 @@
 
 #include <windowsx.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
+// At 96 DPI: the room for the gripper, and the room a button takes around its picture (the
+// toolbar's own default, which it does not scale itself).
 const int kGripperIndent = 8;
+const SIZE kButtonPadding = {7, 6};
 const WORD RT_TOOLBAR_ID = 241;
+
+// The width and height of a bitmap resource, read from its header: no bitmap is made to know them.
+bool BitmapSize(HINSTANCE inst, UINT id, LONG* width, LONG* height) {
+    HRSRC found = ::FindResourceA(inst, MAKEINTRESOURCEA(id), RT_BITMAP);
+    auto* header = found ? static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(inst, found))) : nullptr;
+    if (!header || ::SizeofResource(inst, found) < sizeof(BITMAPINFOHEADER)) return false;
+    *width = header->biWidth;
+    *height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+    return true;
+}
+
 }  // namespace
 
 const MsgMap* CToolBar::GetMessageMap() const {
@@ -15,6 +30,7 @@ const MsgMap* CToolBar::GetMessageMap() const {
         ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw),
         ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove),
         ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave),
+        ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChangeMsg),
     };
     MESSAGE_MAP(nullptr, entries);
 }
@@ -27,11 +43,62 @@ BOOL CToolBar::CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, RECT, UINT i
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))))
         return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    if (m_dwBarStyle & CBRS_GRIPPER) SendMessage(TB_SETINDENT, kGripperIndent);
+    ApplyScale();
     return TRUE;
 }
 
-BOOL CToolBar::LoadToolBar(UINT resourceId) {
+void CToolBar::ApplyScale() {
+    if (m_dwBarStyle & CBRS_GRIPPER) SendMessage(TB_SETINDENT, static_cast<WPARAM>(Scaled(kGripperIndent)));
+    if (m_imageCount > 0)
+        SendMessage(TB_SETBUTTONSIZE, 0,
+                    MAKELPARAM(Scaled(m_designSize.cx + kButtonPadding.cx), Scaled(m_designSize.cy + kButtonPadding.cy)));
+}
+
+bool CToolBar::MakeImages() {
+    HINSTANCE inst = AfxGetInstanceHandle();
+    // The drawing nearest the scaled size, the smaller one where two are as near: a picture
+    // drawn for its size, never one stretched.
+    const int wanted = Scaled(m_designSize.cx);
+    UINT best = 0;
+    LONG bestWidth = 0, bestHeight = 0;
+    for (UINT id : m_art) {
+        LONG width, height;
+        if (!BitmapSize(inst, id, &width, &height) || width % m_imageCount != 0) continue;
+        width /= m_imageCount;
+        if (!best || std::abs(width - wanted) < std::abs(bestWidth - wanted)) {
+            best = id;
+            bestWidth = width;
+            bestHeight = height;
+        }
+    }
+    if (!best) return false;
+    // The pictures' greys, black and white become the system's button colours, so that a high
+    // contrast scheme recolours them; the button face is their background.
+    HBITMAP bitmap = ::CreateMappedBitmap(inst, static_cast<INT_PTR>(best), 0, nullptr, 0);
+    if (!bitmap) return false;
+    CImageList images;
+    bool made = images.Create(bestWidth, bestHeight, ILC_COLOR24 | ILC_MASK, m_imageCount, 0) &&
+                ImageList_AddMasked(images.m_hImageList, bitmap, ::GetSysColor(COLOR_BTNFACE)) >= 0;
+    ::DeleteObject(bitmap);
+    if (!made) return false;
+    SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.m_hImageList));
+    m_images.DeleteImageList();  // the toolbar holds the new ones now
+    m_images.m_hImageList = images.Detach();
+    return true;
+}
+
+void CToolBar::OnDpiChanged(UINT, UINT) {
+    MakeImages();
+    ApplyScale();
+    SendMessage(TB_AUTOSIZE);
+}
+
+LRESULT CToolBar::OnSysColorChangeMsg(WPARAM, LPARAM) {
+    MakeImages();
+    return Default();
+}
+
+BOOL CToolBar::LoadToolBar(UINT resourceId, std::initializer_list<UINT> largerArt) {
     HINSTANCE inst = AfxGetInstanceHandle();
     HRSRC found = ::FindResourceA(inst, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(RT_TOOLBAR_ID));
     if (!found) return FALSE;
@@ -43,12 +110,14 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
     WORD width = data[1], height = data[2], count = data[3];
     if (bytes < 8u + 2u * count) return FALSE;
 
-    SendMessage(TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
-    int images = 0;
-    for (WORD i = 0; i < count; ++i) images += data[4 + i] != 0;
-    TBADDBITMAP bitmap{inst, resourceId};
-    if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(images), reinterpret_cast<LPARAM>(&bitmap)) < 0)
-        return FALSE;
+    m_designSize = SIZE{width, height};
+    m_imageCount = 0;
+    for (WORD i = 0; i < count; ++i) m_imageCount += data[4 + i] != 0;
+    if (m_imageCount == 0) return FALSE;
+    m_art.assign(1, resourceId);
+    m_art.insert(m_art.end(), largerArt.begin(), largerArt.end());
+    if (!MakeImages()) return FALSE;
+    ApplyScale();
 
     std::vector<TBBUTTON> buttons(count);
     int image = 0;
@@ -140,17 +209,25 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
 BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
     if (count < 1 || count > 8) return FALSE;
     m_count = count;
+    for (int i = 0; i < count; ++i) m_ids[i] = ids[i];
+    MeasureIndicators();
+    char idle[128] = "";
+    ::LoadStringA(AfxGetInstanceHandle(), AFX_IDS_IDLEMESSAGE, idle, sizeof(idle));
+    SetPaneText(0, idle);
+    return TRUE;
+}
+
+void CStatusBar::MeasureIndicators() {
     HDC dc = ::GetDC(m_hWnd);
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
-    for (int i = 0; i < count; ++i) {
-        m_ids[i] = ids[i];
+    for (int i = 0; i < m_count; ++i) {
         m_widths[i] = 0;
         char text[64] = "";
-        if (ids[i] != ID_SEPARATOR && ::LoadStringA(AfxGetInstanceHandle(), ids[i], text, sizeof(text))) {
+        if (m_ids[i] != ID_SEPARATOR && ::LoadStringA(AfxGetInstanceHandle(), m_ids[i], text, sizeof(text))) {
             SIZE extent{};
             ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
-            m_widths[i] = extent.cx + 12;
+            m_widths[i] = extent.cx + Scaled(12);
         }
     }
     ::SelectObject(dc, old);
@@ -158,10 +235,11 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
     RECT r;
     ::GetClientRect(m_hWnd, &r);
     SetParts(r.right - r.left);
-    char idle[128] = "";
-    ::LoadStringA(AfxGetInstanceHandle(), AFX_IDS_IDLEMESSAGE, idle, sizeof(idle));
-    SetPaneText(0, idle);
-    return TRUE;
+}
+
+void CStatusBar::OnDpiChanged(UINT, UINT) {
+    // The bar has its font for the new scale by now: the indicators are measured again in it.
+    MeasureIndicators();
 }
 
 void CStatusBar::SetParts(int width) {
@@ -169,7 +247,7 @@ void CStatusBar::SetParts(int width) {
     // Right edges; pane 0 stretches, the indicators keep their widths at the right,
     // clear of the size grip.
     int edges[8];
-    int right = width - ::GetSystemMetrics(SM_CXVSCROLL);
+    int right = width - layer::SystemMetricForDpi(SM_CXVSCROLL, GetDpi());
     for (int i = m_count - 1; i > 0; --i) {
         edges[i] = i == m_count - 1 ? -1 : right;
         right -= m_widths[i];

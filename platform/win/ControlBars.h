@@ -1,8 +1,11 @@
 // The frame's two bars: a toolbar loaded from a toolbar resource, and a status bar with indicators.
 #pragma once
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "AfxRes.h"
+#include "ImageList.h"
 #include "Wnd.h"
 
 // Bar styles of the frame's bars. They describe placement and behaviour, not window styles. Of
@@ -24,24 +27,37 @@ const DWORD CBRS_ALL = 0x0040FFFF;
 class CToolBar : public CWnd {
 public:
     BOOL CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, RECT borders, UINT id);
-    // Buttons and their pictures from the toolbar resource and the bitmap of the same id.
-    BOOL LoadToolBar(UINT resourceId);
+    // Buttons and their pictures from the toolbar resource and the bitmap of the same id, drawn at
+    // the resource's size for 96 DPI; largerArt names bitmaps of the same pictures drawn larger,
+    // for other scales.
+    BOOL LoadToolBar(UINT resourceId, std::initializer_list<UINT> largerArt = {});
     // Sizes the bar to its parent's width (the control does this itself) and returns its height.
     int Layout();
     // Enables each button whose command someone along the route (the frame's) handles.
     void UpdateButtons(CCmdTarget* route);
+    // The gripper, padding and pictures at the new scale.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 protected:
     void OnCustomDraw(NMHDR* nmh, LRESULT* result);
     // The prompt of the button under the mouse, greyed or not, while the mouse is over the bar.
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    // The pictures mapped again to the system's new button colours.
+    LRESULT OnSysColorChangeMsg(WPARAM wParam, LPARAM lParam);
     const MsgMap* GetMessageMap() const override;
 
 private:
     // The command's prompt, or the idle text for 0, shown by the parent frame.
     void ShowPrompt(UINT id);
+    void ApplyScale();
+    // The pictures for the toolbar's scale, in an image list of the system's button colours.
+    bool MakeImages();
     DWORD m_dwBarStyle = 0;
+    std::vector<UINT> m_art;  // the bitmaps of the pictures, each drawn at another size
+    SIZE m_designSize{16, 15};  // a picture's, at 96 DPI
+    int m_imageCount = 0;
+    CImageList m_images;
     bool m_bTracking = false;    // a WM_MOUSELEAVE is asked for
 };
 
@@ -56,8 +72,12 @@ public:
     int Layout(int width);
     // Shows an indicator's text while its key is on, nothing otherwise.
     void UpdateIndicators();
+    // The indicators measured again at the new scale.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 private:
+    // Each indicator as wide as its text in the bar's font, with a margin.
+    void MeasureIndicators();
     void SetParts(int width);
     UINT m_ids[8] = {};
     int m_widths[8] = {};

@@ -1,6 +1,8 @@
 // CDialog: a modal dialog box from a dialog template. Its messages go through the same dispatch
 // as any window's: an entry of its map works as it does in a window's.
 #pragma once
+#include <vector>
+
 #include "Wnd.h"
 
 class CDialog : public CWnd {
@@ -17,6 +19,7 @@ protected:
     virtual void OnCancel() { ::EndDialog(m_hWnd, IDCANCEL); }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnInitDialogMsg(WPARAM wParam, LPARAM lParam);
+    void ScaleIcons();
     const MsgMap* GetMessageMap() const override;
 
 private:
@@ -26,4 +29,5 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
+    std::vector<HICON> m_scaledIcons;  // made for this showing of the box
 };

@@ -37,6 +37,9 @@ const MsgMap* CFrameWnd::GetMessageMap() const {
         ON_MESSAGE(WM_NOTIFY, OnToolTipText),
         ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString),
         ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI),
+        ON_MESSAGE(WM_DPICHANGED, OnDpiChangedMsg),
+        ON_MESSAGE(WM_SYSCOLORCHANGE, OnSystemChangeMsg),
+        ON_MESSAGE(WM_SETTINGCHANGE, OnSystemChangeMsg),
         ON_COMMAND_ID(ID_VIEW_TOOLBAR, OnBarCheck),
         ON_COMMAND_ID(ID_VIEW_STATUS_BAR, OnBarCheck),
         ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateToolBarMenu),
@@ -69,9 +72,94 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     return TRUE;
 }
 
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
+    // No window yet to ask: a window the system places opens on the primary monitor, at the
+    // system's scale.
+    UINT dpi = layer::SystemDpi();
+    if (cs.cx != CW_USEDEFAULT) cs.cx = layer::Scale(cs.cx, dpi);
+    if (cs.cy != CW_USEDEFAULT) cs.cy = layer::Scale(cs.cy, dpi);
+    return CWnd::PreCreateWindow(cs);
+}
+
 int CFrameWnd::OnCreate(LPCREATESTRUCTA cs) {
+    m_nDpi = layer::MonitorDpiOf(m_hWnd);  // before the children, which are made at it
     if (!OnCreateClient(cs, static_cast<CCreateContext*>(cs->lpCreateParams))) return -1;
     return 0;
+}
+
+namespace {
+
+// Every child window of the layer's, each once.
+void ForEachBoundChild(HWND parent, void (*visit)(CWnd* child, void* context), void* context) {
+    struct Walk {
+        void (*visit)(CWnd*, void*);
+        void* context;
+    } walk{visit, context};
+    ::EnumChildWindows(parent, [](HWND hwnd, LPARAM param) {
+        auto* w = reinterpret_cast<Walk*>(param);
+        if (CWnd* child = CWnd::FromHandlePermanent(hwnd)) w->visit(child, w->context);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&walk));
+}
+
+}  // namespace
+
+LRESULT CFrameWnd::OnDpiChangedMsg(WPARAM wParam, LPARAM lParam) {
+    UINT oldDpi = GetDpi(), newDpi = LOWORD(wParam);
+    if (newDpi == 0) return 0;
+    m_nDpi = newDpi;
+    if (newDpi != oldDpi) {
+        ScaleFonts(oldDpi, newDpi);
+        struct Change { UINT oldDpi, newDpi; } change{oldDpi, newDpi};
+        ForEachBoundChild(m_hWnd, [](CWnd* child, void* c) {
+            auto* change = static_cast<Change*>(c);
+            child->OnDpiChanged(change->oldDpi, change->newDpi);
+        }, &change);
+    }
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RecalcLayout();
+    return 0;
+}
+
+void CFrameWnd::ScaleFonts(UINT oldDpi, UINT newDpi) {
+    struct Fonts {
+        UINT oldDpi, newDpi;
+        std::vector<HFONT> made;
+    } fonts{oldDpi, newDpi, {}};
+    ::EnumChildWindows(m_hWnd, [](HWND child, LPARAM param) {
+        auto* f = reinterpret_cast<Fonts*>(param);
+        HFONT current = reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0));
+        LOGFONTA face{};
+        if (!::GetObjectA(current ? current : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face)) return TRUE;
+        face.lfHeight = ::MulDiv(face.lfHeight, static_cast<int>(f->newDpi), static_cast<int>(f->oldDpi));
+        face.lfWidth = ::MulDiv(face.lfWidth, static_cast<int>(f->newDpi), static_cast<int>(f->oldDpi));
+        if (HFONT font = ::CreateFontIndirectA(&face)) {
+            f->made.push_back(font);
+            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&fonts));
+    // The children hold the new fonts now; the old ones this frame made are no one's.
+    for (HFONT old : m_fonts) ::DeleteObject(old);
+    m_fonts = std::move(fonts.made);
+}
+
+LRESULT CFrameWnd::OnSystemChangeMsg(WPARAM, LPARAM) {
+    MSG news = GetCurrentMessage();
+    ::EnumChildWindows(m_hWnd, [](HWND child, LPARAM param) {
+        auto* msg = reinterpret_cast<const MSG*>(param);
+        ::SendMessageA(child, msg->message, msg->wParam, msg->lParam);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&news));
+    return Default();
+}
+
+CFrameWnd::~CFrameWnd() {
+    // The children that held these fonts are gone.
+    for (HFONT font : m_fonts) ::DeleteObject(font);
 }
 
 BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCTA, CCreateContext*) {

@@ -1,5 +1,7 @@
 // CFrameWnd: the main window with its menu, accelerators, bars and client area.
 #pragma once
+#include <vector>
+
 #include "WinApp.h"
 
 class CView;
@@ -14,6 +16,8 @@ const DWORD FWS_ADDTOTITLE = 0x00008000;
 class CFrameWnd : public CWnd {
 public:
     HACCEL m_hAccelTable = nullptr;
+
+    ~CFrameWnd() override;
 
     // Builds the window from the resources with this id: title string, icon, menu, accelerators.
     // The frame deletes itself with its window; when this fails, it is already gone.
@@ -38,8 +42,13 @@ public:
     BOOL OnCmdMsg(UINT nID, CCmdUI* pUI) override;
     // The frame's accelerators, for keys meant for the frame or its panes.
     BOOL PreTranslateMessage(MSG* msg) override;
+    // The scale of the monitor the frame is on, as Windows last told it; every child is drawn at it.
+    UINT GetDpi() const override { return m_nDpi ? m_nDpi : CWnd::GetDpi(); }
 
 protected:
+    // A size the frame is given at creation is a 96-DPI design size: it is made at the scale of
+    // the monitor it opens on.
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(LPCREATESTRUCTA cs);
     virtual BOOL OnCreateClient(LPCREATESTRUCTA cs, CCreateContext* context);
     void OnSize(UINT type, int cx, int cy);
@@ -49,6 +58,12 @@ protected:
     LRESULT OnToolTipText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The frame moved to a monitor of another scale: the place Windows suggests, every child at
+    // the new scale (its sizes, pictures and font), and the layout again.
+    LRESULT OnDpiChangedMsg(WPARAM wParam, LPARAM lParam);
+    // Colours and settings changed: a top-level window passes the news on to the common controls
+    // it holds, which redraw with them (toolbar pictures and lists recoloured at once).
+    LRESULT OnSystemChangeMsg(WPARAM wParam, LPARAM lParam);
     void OnBarCheck(UINT id);
     void OnUpdateToolBarMenu(CCmdUI* pUI);
     void OnUpdateStatusBarMenu(CCmdUI* pUI);
@@ -56,7 +71,11 @@ protected:
     const MsgMap* GetMessageMap() const override;
 
 private:
+    // Gives each child window a font of its own at the new scale, the same face scaled.
+    void ScaleFonts(UINT oldDpi, UINT newDpi);
     CView* m_pViewActive = nullptr;
+    UINT m_nDpi = 0;                // 0 until the window exists
+    std::vector<HFONT> m_fonts;     // the fonts made for the children at the current scale
     char m_szTipText[128] = {};
     wchar_t m_wszTipText[128] = {};
 };

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "Dpi.h"
+
 class CImageList {
 public:
     HIMAGELIST m_hImageList = nullptr;
@@ -15,20 +17,34 @@ public:
     CImageList& operator=(const CImageList&) = delete;
     ~CImageList() { DeleteImageList(); }
 
-    BOOL Create(int cx, int cy, UINT flags, int initial, int grow) {
+    // cx and cy are the 96-DPI size of each image, made at the DPI given.
+    BOOL Create(int cx, int cy, UINT flags, int initial, int grow, UINT dpi = 96) {
         DeleteImageList();
-        m_hImageList = ImageList_Create(cx, cy, flags, initial, grow);
+        m_hImageList = ImageList_Create(layer::Scale(cx, dpi), layer::Scale(cy, dpi), flags, initial, grow);
         return m_hImageList != nullptr;
+    }
+    // The width of each image, in pixels.
+    int IconSize() const {
+        int cx = 0, cy = 0;
+        return m_hImageList && ImageList_GetIconSize(m_hImageList, &cx, &cy) ? cx : 0;
     }
     // Appends a copy of the icon; the caller still owns the icon. Returns the new index or -1.
     int Add(HICON icon) { return m_hImageList && icon ? ImageList_ReplaceIcon(m_hImageList, -1, icon) : -1; }
-    // Appends the icon at `index` of a file (a program or library, by its full path); -1 when
-    // the file has no such icon.
+    // The icon at `index` of a file (a program or library, by its full path) at this list's size,
+    // or null when there is none. The caller owns it.
+    HICON ExtractIcon(const std::wstring& path, int index) const;
+    // Appends that icon; -1 when the file has no such icon.
     int AddFileIcon(const std::wstring& path, int index);
     // Keeps the first count images and drops the rest.
     BOOL SetImageCount(int count) { return m_hImageList && ImageList_SetImageCount(m_hImageList, count); }
     BOOL Remove(int index) { return m_hImageList && ImageList_Remove(m_hImageList, index); }
     int GetImageCount() const { return m_hImageList ? ImageList_GetImageCount(m_hImageList) : 0; }
+    // The list, no longer owned by this object.
+    HIMAGELIST Detach() {
+        HIMAGELIST list = m_hImageList;
+        m_hImageList = nullptr;
+        return list;
+    }
     BOOL DeleteImageList() {
         if (!m_hImageList) return FALSE;
         ImageList_Destroy(m_hImageList);
@@ -50,6 +66,3 @@ public:
 private:
     HICON m_icon;
 };
-
-// The icon at `index` of a file, at the small icon size; null when there is none. The caller owns it.
-HICON ExtractSmallIcon(const std::wstring& path, int index);

@@ -47,8 +47,8 @@ BOOL CSplitterWnd::CreateView(int row, int col, const CRuntimeClass* viewClass, 
         delete object;
         return FALSE;
     }
-    m_colIdeal[col] = size.cx;
-    m_rowIdeal[row] = size.cy;
+    m_colIdeal[col] = Scaled(size.cx);
+    m_rowIdeal[row] = Scaled(size.cy);
     // Made where the layout puts it: a list or tree resized later lays itself out again.
     int colPos[kMaxPanes], colSize[kMaxPanes], rowPos[kMaxPanes], rowSize[kMaxPanes];
     Positions(colPos, colSize, rowPos, rowSize);
@@ -66,10 +66,10 @@ CWnd* CSplitterWnd::GetPane(int row, int col) const {
 void CSplitterWnd::Positions(int* colPos, int* colSize, int* rowPos, int* rowSize) const {
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    LayoutSplitterPanes(client.right, kBarWidth, m_colIdeal, m_nCols, colSize);
-    LayoutSplitterPanes(client.bottom, kBarWidth, m_rowIdeal, m_nRows, rowSize);
-    for (int c = 0, x = 0; c < m_nCols; x += colSize[c] + kBarWidth, ++c) colPos[c] = x;
-    for (int r = 0, y = 0; r < m_nRows; y += rowSize[r] + kBarWidth, ++r) rowPos[r] = y;
+    LayoutSplitterPanes(client.right, BarWidth(), m_colIdeal, m_nCols, colSize);
+    LayoutSplitterPanes(client.bottom, BarWidth(), m_rowIdeal, m_nRows, rowSize);
+    for (int c = 0, x = 0; c < m_nCols; x += colSize[c] + BarWidth(), ++c) colPos[c] = x;
+    for (int r = 0, y = 0; r < m_nRows; y += rowSize[r] + BarWidth(), ++r) rowPos[r] = y;
 }
 
 void CSplitterWnd::RecalcLayout() {
@@ -86,6 +86,11 @@ void CSplitterWnd::RecalcLayout() {
 }
 
 void CSplitterWnd::OnSize(UINT, int, int) { RecalcLayout(); }
+
+void CSplitterWnd::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    for (int* ideal : {m_colIdeal, m_rowIdeal})
+        for (int i = 0; i < kMaxPanes; ++i) ideal[i] = ::MulDiv(ideal[i], static_cast<int>(newDpi), static_cast<int>(oldDpi));
+}
 
 LRESULT CSplitterWnd::OnForwardNotify(WPARAM wParam, LPARAM lParam) {
     return ::SendMessageA(::GetParent(m_hWnd), WM_NOTIFY, wParam, lParam);
@@ -123,11 +128,11 @@ int CSplitterWnd::HitTestBar(POINT pt) const {
     Positions(colPos, colSize, rowPos, rowSize);
     for (int c = 0; c + 1 < m_nCols; ++c) {
         int start = colPos[c] + colSize[c];
-        if (pt.x >= start && pt.x < start + kBarWidth) return c;
+        if (pt.x >= start && pt.x < start + BarWidth()) return c;
     }
     for (int r = 0; r + 1 < m_nRows; ++r) {
         int start = rowPos[r] + rowSize[r];
-        if (pt.y >= start && pt.y < start + kBarWidth) return 16 + r;
+        if (pt.y >= start && pt.y < start + BarWidth()) return 16 + r;
     }
     return -1;
 }
@@ -169,11 +174,11 @@ LRESULT CSplitterWnd::OnMouseMove(WPARAM, LPARAM lParam) {
     if (m_trackBar >= 16) {
         int r = m_trackBar - 16;
         m_rowIdeal[r] = ClampSplitterDrag(GET_Y_LPARAM(lParam) - m_trackGrip - rowPos[r],
-                                          client.bottom - rowPos[r] - kBarWidth);
+                                          client.bottom - rowPos[r] - BarWidth());
     } else {
         int c = m_trackBar;
         m_colIdeal[c] = ClampSplitterDrag(GET_X_LPARAM(lParam) - m_trackGrip - colPos[c],
-                                          client.right - colPos[c] - kBarWidth);
+                                          client.right - colPos[c] - BarWidth());
     }
     RecalcLayout();
     return 0;

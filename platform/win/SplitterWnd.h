@@ -7,11 +7,11 @@ class CView;
 class CSplitterWnd : public CWnd {
 public:
     static const int kMaxPanes = 4;
-    static const int kBarWidth = 6;
+    static const int kBarWidth = 6;  // at 96 DPI
 
     BOOL CreateStatic(CWnd* parent, int rows, int cols, DWORD style, UINT id);
-    // Makes a pane of the given class; its size is the ideal width of its column and the
-    // ideal height of its row.
+    // Makes a pane of the given class; its size (at 96 DPI) is the ideal width of its column and
+    // the ideal height of its row.
     BOOL CreateView(int row, int col, const CRuntimeClass* viewClass, SIZE size,
                     CCreateContext* context);
     int IdFromRowCol(int row, int col) const { return AFX_IDW_PANE_FIRST + row * 16 + col; }
@@ -20,6 +20,10 @@ public:
     // to its own first (or last) pane.
     void ActivateNext(CWnd* current, bool previous);
     void RecalcLayout();
+    // The bar's width at the splitter's scale.
+    int BarWidth() const { return Scaled(kBarWidth); }
+    // The user's positions kept in proportion.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 protected:
     void OnSize(UINT type, int cx, int cy);
@@ -41,7 +45,7 @@ private:
     void EndDrag(bool keep);
 
     int m_nRows = 0, m_nCols = 0;
-    int m_colIdeal[kMaxPanes] = {}, m_rowIdeal[kMaxPanes] = {};
+    int m_colIdeal[kMaxPanes] = {}, m_rowIdeal[kMaxPanes] = {};  // in pixels at the current scale
     int m_trackBar = -1;      // the bar being dragged
     int m_trackSaved = 0;     // its pane's ideal size before the drag, for Esc
     int m_trackGrip = 0;      // where in the bar it was taken: the bar moves with that point

@@ -133,6 +133,16 @@ std::string CListView::GetItemText(int row, int column) const {
     });
 }
 
+void CListView::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+    int columns = header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < columns; ++i) {
+        int width = static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i)));
+        SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                    MAKELPARAM(::MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)), 0));
+    }
+}
+
 LRESULT CListView::OnDeleteAllItemsMsg(WPARAM, LPARAM) {
     // The control keeps its scroll position across the deletion, and would show the next rows
     // scrolled as far as the old ones were: back to the first row while there is one.

@@ -89,12 +89,12 @@ public:
     static const CRuntimeClass classInfo;
     const CRuntimeClass* GetRuntimeClass() const override { return &classInfo; }
 
-    // The control's messages, one each.
+    // The control's messages, one each. A column's width is given at 96 DPI.
     int InsertColumn(int column, LPCSTR heading, int width) {
         LVCOLUMNA col{};
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         col.fmt = LVCFMT_LEFT;
-        col.cx = width;
+        col.cx = Scaled(width);
         col.pszText = const_cast<LPSTR>(heading);
         col.iSubItem = column;
         return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col)));
@@ -130,6 +130,9 @@ public:
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
     BOOL EnsureVisible(int row) { return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE)); }
+
+    // The columns' widths, as the user left them, kept in proportion.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 protected:
     void OnDestroy();

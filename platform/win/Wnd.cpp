@@ -156,6 +156,11 @@ CWnd::~CWnd() {
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA&) { return TRUE; }
 
+UINT CWnd::GetDpi() const {
+    if (CWnd* parent = m_hWnd ? GetParent() : nullptr) return parent->GetDpi();
+    return layer::MonitorDpiOf(m_hWnd);
+}
+
 BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                     int cx, int cy, HWND parent, HMENU menuOrId, LPVOID param) {
     CREATESTRUCTA cs{};
@@ -246,6 +251,8 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, msg, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
 }
+
+MSG CWnd::GetCurrentMessage() { return g_currentMsg; }
 
 LRESULT CWnd::Default() {
     return DefWindowProc(g_currentMsg.message, g_currentMsg.wParam, g_currentMsg.lParam);

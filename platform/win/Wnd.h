@@ -13,6 +13,7 @@
 // failed creation), and the window goes on answering.
 #pragma once
 #include "CmdTarget.h"
+#include "Dpi.h"
 
 class CWnd;
 
@@ -78,12 +79,22 @@ public:
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     void CenterWindow(HWND alternateOwner = nullptr);
 
+    // The DPI the window is drawn at: its parent's, up to the frame, which follows the monitor.
+    virtual UINT GetDpi() const;
+    // A 96-DPI design size at the window's DPI.
+    int Scaled(int size) const { return layer::Scale(size, GetDpi()); }
+    // The window's frame has moved to another scale: sizes the window keeps in pixels are scaled
+    // from the old DPI to the new, pictures made again at the new. Fonts are the frame's care.
+    virtual void OnDpiChanged(UINT /*oldDpi*/, UINT /*newDpi*/) {}
+
     // Everything the window receives passes here: the map, and the default handling for what it
     // leaves.
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // The map alone, for windows and dialogs alike: reflected notifications, notifications,
     // commands, then messages, class by class up to the base. False when nothing handled it.
     virtual bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // The message being handled now, for a handler that serves several.
+    static MSG GetCurrentMessage();
     // A queued message before it is dispatched; TRUE when it was used up here (a frame's
     // accelerators). The message loop asks the main window.
     virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 
@@ -282,6 +284,80 @@ TEST_F(FrameTest, EveryCommandShowsThePromptAndTooltipOfItsString) {
         }
         EXPECT_NE("", prompt) << id;
         if (buttons.count(id)) EXPECT_NE("", tip) << id;
+    }
+}
+
+// Moved to a monitor of another scale, the frame takes the place Windows suggests and lays
+// everything out at the new scale, the user's splitter position in proportion; and back again.
+TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
+    HWND outer = frame->m_wndSplitter.m_hWnd, left = frame->m_pPanelLeft->m_hWnd;
+    HWND props = frame->m_pPanelRTop->m_hWnd, list = frame->m_pPanelRight->m_hWnd;
+    const int bar = CSplitterWnd::kBarWidth / 2;
+    ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(180 + bar, 100));
+    ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200 + bar, 100));
+    ::SendMessageA(outer, WM_LBUTTONUP, 0, MAKELPARAM(200 + bar, 100));  // the user's 200
+    auto columnWidths = [](HWND view) {
+        std::vector<int> widths;
+        for (int i = 0; i < 3; ++i) {
+            int width = static_cast<int>(::SendMessageA(view, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+            if (width) widths.push_back(width);
+        }
+        return widths;
+    };
+    auto iconSize = [](HIMAGELIST images) {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(images, &cx, &cy);
+        return cx;
+    };
+    auto fontHeight = [](HWND control) {
+        LOGFONTA font{};
+        HFONT handle = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
+        ::GetObjectA(handle ? handle : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+        return std::abs(font.lfHeight);
+    };
+    const int font96 = fontHeight(left);
+    for (UINT dpi : {144u, 96u}) {
+        SCOPED_TRACE(dpi);
+        auto at = [dpi](int size) { return ::MulDiv(size, static_cast<int>(dpi), 96); };
+        RECT suggested{30, 20, 30 + at(600), 20 + at(400)};
+        frame->SendMessage(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT placed;
+        ::GetWindowRect(frame->m_hWnd, &placed);
+        EXPECT_EQ(suggested.left, placed.left);
+        EXPECT_EQ(at(600), placed.right - placed.left);
+        EXPECT_EQ(at(400), placed.bottom - placed.top);
+        EXPECT_EQ(at(200), Width(left));
+        EXPECT_EQ(at(140), Height(props));
+        EXPECT_EQ((std::vector<int>{at(100), at(280)}), columnWidths(props));
+        EXPECT_EQ((std::vector<int>{at(100), at(200), at(60)}), columnWidths(list));
+        EXPECT_EQ(at(16), iconSize(frame->m_pPanelLeft->m_imageList.m_hImageList));
+        EXPECT_EQ(at(16), iconSize(frame->m_pPanelRTop->m_imageList.m_hImageList));
+        EXPECT_EQ(at(16), iconSize(frame->m_pPanelRight->m_imageList.m_hImageList));
+        EXPECT_EQ(at(16), iconSize(reinterpret_cast<HIMAGELIST>(frame->m_wndToolBar.SendMessage(TB_GETIMAGELIST))));
+        LRESULT button = frame->m_wndToolBar.SendMessage(TB_GETBUTTONSIZE);
+        EXPECT_EQ(at(23), LOWORD(button));
+        EXPECT_EQ(at(21), HIWORD(button));
+        EXPECT_NEAR(at(font96), fontHeight(left), 1);
+        // The tree's items keep their own pictures, one each.
+        auto items = TreeChildren(left, frame->m_pPanelLeft->m_hRootItem);
+        EXPECT_EQ(2 + std::count_if(items.begin(), items.end(), [](const TreeEntry& e) { return e.image >= 2; }),
+                  frame->m_pPanelLeft->m_imageList.GetImageCount());
+    }
+}
+
+// Colours and settings changed: every control of the window hears of it.
+TEST_F(FrameTest, SystemColourAndSettingChangesReachEveryControl) {
+    for (UINT change : {static_cast<UINT>(WM_SYSCOLORCHANGE), static_cast<UINT>(WM_SETTINGCHANGE)}) {
+        std::set<HWND> heard;
+        {
+            MessageRecorder recorder([&](const MSG& msg, bool posted) {
+                if (!posted && msg.message == change) heard.insert(msg.hwnd);
+            });
+            frame->SendMessage(change, 0, 0);
+        }
+        for (HWND control : {frame->m_pPanelLeft->m_hWnd, frame->m_pPanelRTop->m_hWnd, frame->m_pPanelRight->m_hWnd,
+                             frame->m_wndToolBar.m_hWnd, frame->m_wndStatusBar.m_hWnd})
+            EXPECT_TRUE(heard.count(control)) << change;
     }
 }
 

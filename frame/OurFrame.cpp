@@ -1,5 +1,7 @@
 #include "frame/OurFrame.h"
 
+#include "frame/Design.h"
+
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
@@ -10,7 +12,7 @@ const CRuntimeClass COurFrame::classInfo = {"COurFrame", &CreateWndObject<COurFr
 
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-const SIZE kPaneSize = {180, 140};
+const SIZE kPaneSize = {DESIGN_PANE_WIDTH, DESIGN_PANE_HEIGHT};
 }  // namespace
 
 const MsgMap* COurFrame::GetMessageMap() const {
@@ -26,8 +28,8 @@ const MsgMap* COurFrame::GetMessageMap() const {
 }
 
 BOOL COurFrame::PreCreateWindow(CREATESTRUCTA& cs) {
-    cs.cx = 600;
-    cs.cy = 400;
+    cs.cx = DESIGN_FRAME_WIDTH;
+    cs.cy = DESIGN_FRAME_HEIGHT;
     return CFrameWnd::PreCreateWindow(cs);
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "frame/Design.h"
 #include "frame/OurFrame.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
@@ -131,8 +132,8 @@ int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
 void CPanelLeft::MakeImageList() {
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
     SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
-    AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), 0);
-    AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), 2);
+    AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), DESIGN_ROOT_ICON);
+    AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), DESIGN_PROCESS_ICON);
 }
 
 void CPanelLeft::OnDpiChanged(UINT, UINT) {

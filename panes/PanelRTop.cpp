@@ -1,5 +1,9 @@
 #include "panes/PanelRTop.h"
 
+#include <iterator>
+
+#include "frame/Design.h"
+
 #include "platform/os/SystemFiles.h"
 #include "platform/text/Format.h"
 
@@ -18,15 +22,15 @@ int CPanelRTop::OnCreate(LPCREATESTRUCTA cs) {
     if (CListView::OnCreate(cs) == -1) return -1;
     SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ModifyStyle(0, LVS_REPORT);
-    InsertColumn(0, "参数名称", 100);
-    InsertColumn(1, "参数值", 280);
+    for (int i = 0; i < static_cast<int>(std::size(kPropertyColumns)); ++i)
+        InsertColumn(i, kPropertyColumns[i].heading, kPropertyColumns[i].width);
     MakeImageList();
     return 0;
 }
 
 void CPanelRTop::MakeImageList() {
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
-    m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), 55);
+    for (int index : kPropertyIcons) m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), index);
     SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
 }
 

@@ -3,6 +3,9 @@
 #include <psapi.h>
 #include <shlwapi.h>
 
+#include <iterator>
+
+#include "frame/Design.h"
 #include "frame/OurFrame.h"
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
@@ -40,16 +43,15 @@ int CPanelRight::OnCreate(LPCREATESTRUCTA cs) {
     if (CListView::OnCreate(cs) == -1) return -1;
     SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ModifyStyle(0, LVS_REPORT);
-    InsertColumn(0, "模块名称", 100);
-    InsertColumn(1, "模块路径", 200);
-    InsertColumn(2, "大小", 60);
+    for (int i = 0; i < static_cast<int>(std::size(kModuleColumns)); ++i)
+        InsertColumn(i, kModuleColumns[i].heading, kModuleColumns[i].width);
     MakeImageList();
     return 0;
 }
 
 void CPanelRight::MakeImageList() {
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
-    for (int index : {2, 72}) m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), index);
+    for (int index : kModuleIcons) m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), index);
     SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
 }
 

@@ -1,5 +1,7 @@
 #include "ControlBars.h"
 
+#include "LayerSizes.h"
+
 #include <windowsx.h>
 
 #include <cstdlib>
@@ -8,8 +10,8 @@
 namespace {
 // At 96 DPI: the room for the gripper, and the room a button takes around its picture (the
 // toolbar's own default, which it does not scale itself).
-const int kGripperIndent = 8;
-const SIZE kButtonPadding = {7, 6};
+const int kGripperIndent = LAYER_GRIPPER_INDENT;
+const SIZE kButtonPadding = {LAYER_BUTTON_PADDING_X, LAYER_BUTTON_PADDING_Y};
 const WORD RT_TOOLBAR_ID = 241;
 
 // The width and height of a bitmap resource, read from its header: no bitmap is made to know them.
@@ -227,7 +229,7 @@ void CStatusBar::MeasureIndicators() {
         if (m_ids[i] != ID_SEPARATOR && ::LoadStringA(AfxGetInstanceHandle(), m_ids[i], text, sizeof(text))) {
             SIZE extent{};
             ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
-            m_widths[i] = extent.cx + Scaled(12);
+            m_widths[i] = extent.cx + Scaled(LAYER_INDICATOR_MARGIN);
         }
     }
     ::SelectObject(dc, old);

@@ -1,13 +1,14 @@
 // CSplitterWnd: a static grid of panes with draggable bars between them.
 #pragma once
 #include "FrameWnd.h"
+#include "LayerSizes.h"
 
 class CView;
 
 class CSplitterWnd : public CWnd {
 public:
     static const int kMaxPanes = 4;
-    static const int kBarWidth = 6;  // at 96 DPI
+    static const int kBarWidth = LAYER_SPLITTER_BAR;  // at 96 DPI
 
     BOOL CreateStatic(CWnd* parent, int rows, int cols, DWORD style, UINT id);
     // Makes a pane of the given class; its size (at 96 DPI) is the ideal width of its column and

@@ -283,7 +283,9 @@ TEST_F(FrameTest, EveryCommandShowsThePromptAndTooltipOfItsString) {
             continue;
         }
         EXPECT_NE("", prompt) << id;
-        if (buttons.count(id)) EXPECT_NE("", tip) << id;
+        if (buttons.count(id)) {
+            EXPECT_NE("", tip) << id;
+        }
     }
 }
 

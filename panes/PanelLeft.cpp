@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "frame/Design.h"
@@ -168,21 +169,42 @@ std::wstring CPanelLeft::ExecutablePath(DWORD processId) {
     return snapshot.IsValid() ? SnapshotExecutablePath(snapshot.Get()) : std::wstring();
 }
 
+namespace {
+
+// A record on its way into the tree: freed unless an item took it.
+struct RecordFree {
+    void operator()(ProcessItemData* record) const { ::GlobalFree(record); }
+};
+using PendingRecord = std::unique_ptr<ProcessItemData, RecordFree>;
+
+}  // namespace
+
 void CPanelLeft::FillProcessTree() {
     // One repaint for the whole fill, not one per item.
     CRedrawSuspended quiet(*this);
-    m_imageList.SetImageCount(kStockImages);
-    m_imagePaths.clear();
     // Native controls delete the items one by one and move a selection off each deleted item, with
     // a selection change each time: the details of processes being deleted would be filled and the
     // detail timer started again. With no selection there is none to move.
     SelectItem(nullptr);
-    DeleteAllItems();
-    m_hRootItem = InsertItem("进程列表", 0, 0);
+    // The new root before the old items go, so that a control that refuses either leaves one
+    // root: the old tree stays as it was, with its records and pictures.
+    HTREEITEM root = InsertItem("进程列表", 0, 0);
+    if (!root) return;
+    for (HTREEITEM top = GetNextItem(nullptr, TVGN_ROOT), next; top; top = next) {
+        next = GetNextSiblingItem(top);
+        if (top != root) DeleteItem(top);
+    }
+    if (GetNextItem(nullptr, TVGN_ROOT) != root || GetNextSiblingItem(root)) {
+        DeleteItem(root);
+        return;
+    }
+    m_hRootItem = root;
+    m_imageList.SetImageCount(kStockImages);
+    m_imagePaths.clear();
 
     // Processes that run one executable share its extracted icon during a fill; each item still
     // gets an image of its own.
-    std::map<std::wstring, HICON> icons;
+    std::map<std::wstring, ScopedIcon> icons;
     ScopedHandle snapshot(CreateProcessSnapshot());
     // Names as UTF-16: the ANSI entry holds 260 bytes, too few for a long Chinese name.
     PROCESSENTRY32W entry{};
@@ -190,40 +212,37 @@ void CPanelLeft::FillProcessTree() {
     if (snapshot.IsValid() && ::Process32FirstW(snapshot.Get(), &entry)) {
         do {
             if (entry.th32ProcessID == 0) continue;  // the idle process is no process to show
-            // The record first: an image is appended only for an item that will carry it.
-            auto* record = static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData)));
+            PendingRecord record(static_cast<ProcessItemData*>(::GlobalAlloc(GMEM_FIXED, sizeof(ProcessItemData))));
             if (!record) continue;
             record->processId = entry.th32ProcessID;
             record->parentProcessId = entry.th32ParentProcessID;
             record->created = ReadCreationTime(entry.th32ProcessID);
+            entry.szExeFile[MAX_PATH - 1] = L'\0';
+            const std::string name = AnsiText(entry.szExeFile);
+            // An image is appended only for an item that will carry it, and only with its path.
             int image = 1;
             std::wstring path = ExecutablePath(entry.th32ProcessID);
             if (!path.empty()) {
                 auto found = icons.find(path);
-                if (found == icons.end()) found = icons.emplace(path, m_imageList.ExtractIcon(path, 0)).first;
-                if (found->second) {
-                    int added = m_imageList.Add(found->second);
-                    if (added >= 0) {
+                if (found == icons.end()) found = icons.emplace(path, ScopedIcon(m_imageList.ExtractIcon(path, 0))).first;
+                if (found->second.Get()) {
+                    m_imagePaths.push_back(path);
+                    int added = m_imageList.Add(found->second.Get());
+                    if (added >= 0)
                         image = added;
-                        m_imagePaths.push_back(path);
-                    }
+                    else
+                        m_imagePaths.pop_back();
                 }
             }
-            entry.szExeFile[MAX_PATH - 1] = L'\0';
-            if (!InsertItem(AnsiText(entry.szExeFile).c_str(), image, reinterpret_cast<LPARAM>(record), m_hRootItem)) {
-                // No item: neither its record nor its image stays. The image is the last one,
-                // so removing it moves no other item's image.
-                ::GlobalFree(record);
-                if (image >= kStockImages) {
-                    m_imageList.Remove(image);
-                    m_imagePaths.pop_back();
-                }
+            if (InsertItem(name.c_str(), image, reinterpret_cast<LPARAM>(record.get()), m_hRootItem)) {
+                record.release();  // the item's now, freed when the item is deleted
+            } else if (image >= kStockImages) {
+                // No item: its image is the last one, so removing it moves no other item's image.
+                m_imageList.Remove(image);
+                m_imagePaths.pop_back();
             }
         } while (::Process32NextW(snapshot.Get(), &entry));
     }
-    snapshot.Close();
-    for (auto& icon : icons)
-        if (icon.second) ::DestroyIcon(icon.second);
     Expand(m_hRootItem, TVE_EXPAND);
 }
 

@@ -94,9 +94,16 @@ void CPanelRight::AddModuleRow(int number, const std::wstring& path) {
     // A module whose path can't be read is shown as "unknown", a text and no file: its row has
     // no size, no version and no Properties.
     std::string name = path.empty() ? "unknown" : AnsiText(::PathFindFileNameW(path.c_str()));
-    int row = InsertItem(GetItemCount(), name.c_str(), number == 0 ? 0 : 1);
-    if (row < 0) return;
-    m_modulePaths.insert(m_modulePaths.begin() + row, path);
+    // The row goes where the program's own list says, and keeps its path only where the control
+    // put it there: a control that kept rows it was told to delete answers other indexes.
+    const int row = static_cast<int>(m_modulePaths.size());
+    m_modulePaths.push_back(path);
+    int inserted = InsertItem(row, name.c_str(), number == 0 ? 0 : 1);
+    if (inserted != row) {
+        m_modulePaths.pop_back();
+        if (inserted >= 0) DeleteItem(inserted);
+        return;
+    }
     if (path.empty()) return;
 
     ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

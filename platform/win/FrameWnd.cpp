@@ -95,9 +95,13 @@ void ForEachBoundChild(HWND parent, void (*visit)(CWnd* child, void* context), v
         void (*visit)(CWnd*, void*);
         void* context;
     } walk{visit, context};
-    ::EnumChildWindows(parent, [](HWND hwnd, LPARAM param) {
+    ::EnumChildWindows(parent, [](HWND hwnd, LPARAM param) -> BOOL {
         auto* w = reinterpret_cast<Walk*>(param);
-        if (CWnd* child = CWnd::FromHandlePermanent(hwnd)) w->visit(child, w->context);
+        try {
+            if (CWnd* child = CWnd::FromHandlePermanent(hwnd)) w->visit(child, w->context);
+        } catch (...) {
+            return FALSE;  // nothing thrown goes back into Windows: the walk ends here
+        }
         return TRUE;
     }, reinterpret_cast<LPARAM>(&walk));
 }
@@ -136,10 +140,15 @@ void CFrameWnd::ScaleFonts(UINT oldDpi, UINT newDpi) {
         if (!::GetObjectA(current ? current : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face)) return TRUE;
         face.lfHeight = ::MulDiv(face.lfHeight, static_cast<int>(f->newDpi), static_cast<int>(f->oldDpi));
         face.lfWidth = ::MulDiv(face.lfWidth, static_cast<int>(f->newDpi), static_cast<int>(f->oldDpi));
-        if (HFONT font = ::CreateFontIndirectA(&face)) {
+        HFONT font = ::CreateFontIndirectA(&face);
+        if (!font) return TRUE;
+        try {
             f->made.push_back(font);
-            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        } catch (...) {
+            ::DeleteObject(font);  // nothing thrown goes back into Windows: the walk ends here
+            return FALSE;
         }
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         return TRUE;
     }, reinterpret_cast<LPARAM>(&fonts));
     // The children hold the new fonts now; the old ones this frame made are no one's.

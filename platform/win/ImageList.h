@@ -57,6 +57,7 @@ public:
 class ScopedIcon {
 public:
     explicit ScopedIcon(HICON icon = nullptr) : m_icon(icon) {}
+    ScopedIcon(ScopedIcon&& other) noexcept : m_icon(other.m_icon) { other.m_icon = nullptr; }
     ScopedIcon(const ScopedIcon&) = delete;
     ScopedIcon& operator=(const ScopedIcon&) = delete;
     ~ScopedIcon() { if (m_icon) ::DestroyIcon(m_icon); }

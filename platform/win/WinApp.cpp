@@ -99,7 +99,14 @@ int AfxWinMain(HINSTANCE instance) {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
     app->InitApplication(instance);
-    int code = app->InitInstance() ? app->Run() : 1;
+    int code = 1;
+    try {
+        code = app->InitInstance() ? app->Run() : 1;
+    } catch (...) {
+        // Start-up that could not finish (out of memory) ends the program; whatever window it made
+        // goes with the process.
+        code = 1;
+    }
     app->ExitInstance();
     return code;
 }

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <shlwapi.h>
+
 #include <cstdlib>
 #include <set>
 
@@ -316,6 +318,27 @@ TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
     EXPECT_TRUE(kernel);
     frame->m_pPanelRight->ShowModules(0);
     EXPECT_TRUE(ListRows(modules, 3).empty());
+}
+
+// A list that keeps rows it was told to delete answers other indexes than the program's own:
+// each row the program keeps a file for is that file's, and the rows it could not clear have none.
+TEST_F(DetailsTest, RowsKeepTheirOwnFilesWhenTheListKeepsRowsItWasToldToDelete) {
+    ControlImitation keeping(modules, [](ControlImitation& list, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return msg == LVM_DELETEALLITEMS ? LRESULT{FALSE} : list.CallControl(msg, wParam, lParam);
+    });
+    CPanelRight* list = frame->m_pPanelRight;
+    list->ShowModules(::GetCurrentProcessId());
+    const int listed = list->GetItemCount();
+    list->ShowModules(::GetCurrentProcessId());
+    ASSERT_EQ(2 * listed, list->GetItemCount());
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        const std::wstring& path = list->ModulePath(row);
+        if (row < listed) EXPECT_EQ(ListCellText(modules, row, 0), Ansi(::PathFindFileNameW(path.c_str()))) << row;
+        else EXPECT_EQ(L"", path) << row;
+        DoubleClick(row);
+    }
+    ASSERT_EQ(static_cast<size_t>(listed), shell.calls.size());
+    for (int row = 0; row < listed; ++row) EXPECT_EQ(list->ModulePath(row), shell.calls[row].file);
 }
 
 TEST_F(DetailsTest, ARefilledModuleListStartsAtItsTop) {

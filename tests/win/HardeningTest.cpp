@@ -98,6 +98,18 @@ TEST(PlantedLibraryTest, ABareNameFindsTheSystemLibraryOnceTheSearchIsRestricted
     EXPECT_FALSE(PlantedWasLoaded("pdh.dll"));
 }
 
+TEST(PlantedLibraryTest, ALoadThatFailedIsTriedAgainNextTime) {
+    ScopedSeams seams;
+    SystemLibrary spooler(L"winspool.drv");
+    g_seams.loadLibraryEx = [](LPCWSTR, HANDLE, DWORD) -> HMODULE {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    };
+    EXPECT_EQ(nullptr, spooler.Function("EnumPortsA"));
+    g_seams.loadLibraryEx = kSystemCalls.loadLibraryEx;
+    EXPECT_NE(nullptr, spooler.Function("EnumPortsA"));
+}
+
 TEST(PlantedLibraryTest, TheProgramStartsBesidePlantedLibraries) {
     std::wstring copy = Wide(OwnFolder() + "\\Tessilor.exe");
     ASSERT_TRUE(::CopyFileW(Wide(OwnFolder() + "\\..\\..\\Tessilor.exe").c_str(), copy.c_str(), FALSE));

@@ -15,6 +15,11 @@ namespace {
 
 BoxAnswerer* g_answerer = nullptr;
 
+struct HarnessCode {
+    HarnessCode() { if (g_harnessCode) g_harnessCode(true); }
+    ~HarnessCode() { if (g_harnessCode) g_harnessCode(false); }
+};
+
 // Reads a box as the user sees it, and presses the button given (0: none).
 BoxRecord ReadBox(HWND box) {
     BoxRecord record;
@@ -45,6 +50,7 @@ void Press(HWND box, int button) {
 // Every dialog box that becomes active on the test thread passes here, once.
 LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
+        HarnessCode harness;
         HWND hwnd = reinterpret_cast<HWND>(wParam);
         char cls[32] = "";
         ::GetClassNameA(hwnd, cls, sizeof(cls));
@@ -91,6 +97,8 @@ struct ExitHeapCheck {
 } g_exitHeapCheck __attribute__((init_priority(101)));
 
 }  // namespace
+
+void (*g_harnessCode)(bool entering) = nullptr;
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -47,6 +47,11 @@ HTREEITEM FindProcessItem(HWND tree, HTREEITEM root, DWORD processId);
 HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD processId, DWORD parentId,
                             FILETIME created = FILETIME{});
 
+// Called with true as the harness's own code starts inside an operation of the program (a box
+// answered from a hook) and with false as it ends: a test that makes the program's allocations
+// fail keeps the harness's own from failing.
+extern void (*g_harnessCode)(bool entering);
+
 // One modal box as the hook saw it.
 struct BoxRecord {
     std::string caption;

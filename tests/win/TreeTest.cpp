@@ -160,6 +160,35 @@ TEST_F(TreeTest, AnItemThatCannotBeInsertedLeavesNoImageBehind) {
     ExpectWellFormedFill();
 }
 
+// A refill the tree half refuses (the old items not deleted, or the new root not inserted)
+// leaves the tree as it was: one root, expanded, every item with its record and picture. The
+// next refill is whole again.
+TEST_F(TreeTest, ARefillTheTreeHalfRefusesLeavesItsOneRoot) {
+    FixtureProcess fixture("fixture_icon");
+    pane->RefreshProcessList();
+    const size_t listed = Items().size();
+    for (int refusal = 0; refusal < 2; ++refusal) {
+        SCOPED_TRACE(refusal ? "the root refused" : "the old items kept");
+        HTREEITEM oldRoot = pane->m_hRootItem;
+        {
+            ControlImitation refusing(tree, [=](ControlImitation& control, UINT msg, WPARAM wParam, LPARAM lParam) {
+                auto item = reinterpret_cast<HTREEITEM>(lParam);
+                if (refusal == 0 && msg == TVM_DELETEITEM && (item == TVI_ROOT || item == oldRoot)) return LRESULT{FALSE};
+                if (refusal == 1 && msg == TVM_INSERTITEMA &&
+                    reinterpret_cast<const TVINSERTSTRUCTA*>(lParam)->hParent == TVI_ROOT)
+                    return LRESULT{0};
+                return control.CallControl(msg, wParam, lParam);
+            });
+            pane->RefreshProcessList();
+        }
+        ExpectWellFormedFill();
+        EXPECT_EQ(listed, Items().size());
+    }
+    pane->RefreshProcessList();
+    ExpectWellFormedFill();
+    EXPECT_NE(nullptr, Find(Items(), fixture.Id()));
+}
+
 TEST_F(TreeTest, FailedSnapshotLeavesTheRootAloneExpanded) {
     g_seams.createSnapshot = [](DWORD, DWORD) -> HANDLE {
         ::SetLastError(ERROR_ACCESS_DENIED);

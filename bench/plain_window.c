@@ -1,166 +1,239 @@
 /* A floor for start-up: Tessilor's own window built in plain Win32, with no window layer and no
-   program logic. It links the same resources and imports, and makes the same visible result in
+   program logic. It links the same resources (manifest included), takes its sizes, columns and
+   stock icons from the program's design headers and its toolbar from the toolbar resource, scales
+   every size by the window's DPI, and makes the same visible result with the same system calls in
    the same order: the frame with its icon, menu and accelerators; the tree with its two stock
-   images, filled with the same system calls as the program's fill; the properties list and the
-   module list with their columns, grid lines and stock images; then the toolbar and the status bar;
-   then it shows and paints the window. What Tessilor takes beyond this is what its layer and its
-   own code cost. */
-#include <string.h>
+   images, filled as the program fills it; the properties list and the module list with their
+   columns, grid lines and stock images; then the toolbar and the status bar; then it shows and
+   paints the window. The panes are children of the frame, placed where the splitters put them.
+   What Tessilor takes beyond this is what its layer and its own code cost. */
+#include <stdlib.h>
+#include <wchar.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
+#include "frame/Design.h"
+#include "platform/win/LayerSizes.h"
 #include "res/resource.h"
 
-#define SPLITTER_GAP 7
-#define TREE_WIDTH 180
-#define PROPERTIES_HEIGHT 140
+#define COUNT(a) ((int)(sizeof(a) / sizeof((a)[0])))
+
+typedef BOOL(WINAPI* SetDirectories)(DWORD);
+typedef UINT(WINAPI* DpiForWindow)(HWND);
+typedef int(WINAPI* MetricForDpi)(int, UINT);
 
 static HWND g_tree, g_properties, g_modules, g_toolbar, g_status;
+static UINT g_screenDpi = 96, g_dpi = 96;
+static MetricForDpi g_metricForDpi;
+/* The status bar's parts: 0 stretches, the indicators keep the width of their texts. */
+static const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+static int g_indicatorWidths[COUNT(kIndicators)];
 
-/* Icons already extracted in this fill, by executable path, as the program shares them. */
+static int Scale(int size) { return MulDiv(size, (int)g_dpi, 96); }
+
+/* Looked up, as the program does: these are newer than the oldest Windows it starts on. */
+static FARPROC Function(const char* module, const char* name) {
+    HMODULE loaded = GetModuleHandleA(module);
+    return loaded ? GetProcAddress(loaded, name) : NULL;
+}
+
+static void InFolder(UINT(WINAPI* folder)(LPWSTR, UINT), const WCHAR* file, WCHAR* path) {
+    UINT length = folder(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) length = 0;
+    else if (path[length - 1] != L'\\') path[length++] = L'\\';
+    lstrcpynW(path + length, file, MAX_PATH);
+}
+
+/* A file's icon at the image lists' size: the shell's small icon when that is the size, else the
+   file's picture drawn for the size. */
+static HICON ExtractAt(const WCHAR* path, int index) {
+    HICON icon = NULL;
+    int size = Scale(16);
+    if (size == GetSystemMetrics(SM_CXSMICON)) ExtractIconExW(path, index, NULL, &icon, 1);
+    else if (FAILED(SHDefExtractIconW(path, index, 0, &icon, NULL, MAKELONG(size, size)))) icon = NULL;
+    return icon;
+}
+
+static int AddFileIcon(HIMAGELIST images, const WCHAR* path, int index) {
+    HICON icon = ExtractAt(path, index);
+    int added = icon ? ImageList_ReplaceIcon(images, -1, icon) : -1;
+    if (icon) DestroyIcon(icon);
+    return added;
+}
+
+static HIMAGELIST NewImages(void) { return ImageList_Create(Scale(16), Scale(16), ILC_COLOR8 | ILC_MASK, 10, 10); }
+
+/* Where the splitters put the panes in a client area: the tree's column and the properties' row
+   at their design sizes as far as there is room, a bar between neighbours, the rest to the last. */
+static void PaneRects(RECT client, RECT* tree, RECT* properties, RECT* modules) {
+    int bar = Scale(LAYER_SPLITTER_BAR), width = client.right - client.left, height = client.bottom - client.top;
+    int column = min(Scale(DESIGN_PANE_WIDTH), max(width, 0)), row = min(Scale(DESIGN_PANE_HEIGHT), max(height, 0));
+    int x = client.left + column + bar, rest = max(width - column - bar, 0);
+    SetRect(tree, client.left, client.top, client.left + column, client.bottom);
+    SetRect(properties, x, client.top, x + rest, client.top + row);
+    SetRect(modules, x, client.top + row + bar, x + rest, client.top + row + bar + max(height - row - bar, 0));
+}
+
+static HWND MakePane(HWND frame, const char* cls, RECT r) {
+    return CreateWindowExA(0, cls, NULL, WS_CHILD | WS_VISIBLE | WS_BORDER, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, frame, NULL, GetModuleHandleA(NULL), NULL);
+}
+
+/* Icons already extracted in this fill, by executable path: each file is read once. */
 #define MAX_ICONS 1024
 static WCHAR g_paths[MAX_ICONS][MAX_PATH];
 static HICON g_icons[MAX_ICONS];
 static int g_iconCount;
 
-/* Appends small icons of a system file, found along the search path as the program finds it. */
-static void AddStockImages(HIMAGELIST images, const char* file, const int* indexes, int count) {
-    char path[MAX_PATH];
-    if (!SearchPathA(NULL, file, NULL, MAX_PATH, path, NULL)) lstrcpynA(path, file, MAX_PATH);
-    for (int i = 0; i < count; ++i) {
-        HICON icon = NULL;
-        if (ExtractIconExA(path, indexes[i], NULL, &icon, 1) && icon) {
-            ImageList_ReplaceIcon(images, -1, icon);
-            DestroyIcon(icon);
-        }
-    }
-}
-
-static HIMAGELIST NewImages(void) { return ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10); }
-
-static void InsertProcess(const PROCESSENTRY32* entry, HTREEITEM root, HIMAGELIST images) {
-    /* The creation time, read as the program reads it. */
+static void InsertProcess(const PROCESSENTRY32W* entry, HTREEITEM root, HIMAGELIST images) {
+    DWORD* record = (DWORD*)GlobalAlloc(GMEM_FIXED, 4 * sizeof(DWORD));
+    if (!record) return;
+    record[0] = entry->th32ProcessID;
+    record[1] = entry->th32ParentProcessID;
+    record[2] = record[3] = 0;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry->th32ProcessID);
     if (process) {
-        FILETIME times[4];
-        GetProcessTimes(process, &times[0], &times[1], &times[2], &times[3]);
+        FILETIME times[3];
+        GetProcessTimes(process, (FILETIME*)&record[2], &times[0], &times[1], &times[2]);
         CloseHandle(process);
     }
     int image = 1;
-    HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, entry->th32ProcessID);
-    if (modules != INVALID_HANDLE_VALUE) {
-        MODULEENTRY32W module;
-        memset(&module, 0, sizeof(module));
-        module.dwSize = sizeof(module);
-        if (Module32FirstW(modules, &module)) {
-            int i = 0;
-            while (i < g_iconCount && lstrcmpiW(g_paths[i], module.szExePath) != 0) ++i;
-            if (i == g_iconCount && i < MAX_ICONS) {
-                char path[2 * MAX_PATH];
-                WideCharToMultiByte(CP_ACP, 0, module.szExePath, -1, path, sizeof(path), NULL, NULL);
-                lstrcpynW(g_paths[i], module.szExePath, MAX_PATH);
-                g_icons[i] = NULL;
-                ExtractIconExA(path, 0, NULL, &g_icons[i], 1);
-                ++g_iconCount;
-            }
-            if (i < g_iconCount && g_icons[i]) {
-                int added = ImageList_ReplaceIcon(images, -1, g_icons[i]);
-                if (added >= 0) image = added;
-            }
+    HANDLE modules = INVALID_HANDLE_VALUE;
+    for (int i = 0; i < 5 && modules == INVALID_HANDLE_VALUE; ++i) {
+        modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, entry->th32ProcessID);
+        if (modules == INVALID_HANDLE_VALUE && GetLastError() != ERROR_BAD_LENGTH) break;
+    }
+    MODULEENTRY32W module = {0};
+    module.dwSize = sizeof(module);
+    if (modules != INVALID_HANDLE_VALUE && Module32FirstW(modules, &module)) {
+        int i = 0;
+        while (i < g_iconCount && wcscmp(g_paths[i], module.szExePath) != 0) ++i;
+        if (i == g_iconCount && i < MAX_ICONS) {
+            lstrcpynW(g_paths[i], module.szExePath, MAX_PATH);
+            g_icons[g_iconCount++] = ExtractAt(module.szExePath, 0);
         }
-        CloseHandle(modules);
+        if (i < g_iconCount && g_icons[i]) {
+            int added = ImageList_ReplaceIcon(images, -1, g_icons[i]);
+            if (added >= 0) image = added;
+        }
     }
-    DWORD* record = (DWORD*)GlobalAlloc(GMEM_FIXED, 4 * sizeof(DWORD));
-    if (record) {
-        record[0] = entry->th32ProcessID;
-        record[1] = entry->th32ParentProcessID;
-    }
-    TVINSERTSTRUCTA insert;
-    memset(&insert, 0, sizeof(insert));
+    if (modules != INVALID_HANDLE_VALUE) CloseHandle(modules);
+    /* Shown in the ANSI code page without look-alike letters; UTF-8 takes neither flag nor default. */
+    char name[4 * MAX_PATH] = "";
+    BOOL utf8 = GetACP() == CP_UTF8;
+    WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, entry->szExeFile, -1, name, sizeof(name),
+                        utf8 ? NULL : "?", NULL);
+    TVINSERTSTRUCTA insert = {0};
     insert.hParent = root;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = (char*)entry->szExeFile;
-    insert.item.iImage = image;
-    insert.item.iSelectedImage = image;
+    insert.item.pszText = name;
+    insert.item.iImage = insert.item.iSelectedImage = image;
     insert.item.lParam = (LPARAM)record;
-    SendMessageA(g_tree, TVM_INSERTITEMA, 0, (LPARAM)&insert);
+    if (!SendMessageA(g_tree, TVM_INSERTITEMA, 0, (LPARAM)&insert)) GlobalFree(record);
 }
 
-static void MakeTree(HWND frame) {
-    g_tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, TREE_WIDTH, 100, frame,
-                             NULL, NULL, NULL);
-    static const int explorerIcon[] = {0}, shellIcon[] = {2};
+static void MakeTree(HWND frame, RECT r, const WCHAR* explorer, const WCHAR* shell) {
+    g_tree = MakePane(frame, WC_TREEVIEWA, r);
     HIMAGELIST images = NewImages();
-    AddStockImages(images, "explorer.exe", explorerIcon, 1);
-    AddStockImages(images, "shell32.dll", shellIcon, 1);
     SendMessageA(g_tree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)images);
-    SetWindowLongA(g_tree, GWL_STYLE, GetWindowLongA(g_tree, GWL_STYLE) | TVS_HASBUTTONS | TVS_HASLINES |
-                                          TVS_LINESATROOT | TVS_SHOWSELALWAYS);
+    /* A stock image that can't be read: the system's, so that the images keep their indexes. */
+    const WCHAR* files[] = {explorer, shell};
+    const int indexes[] = {DESIGN_ROOT_ICON, DESIGN_PROCESS_ICON};
+    for (int i = 0; i < 2; ++i)
+        if (AddFileIcon(images, files[i], indexes[i]) < 0)
+            ImageList_ReplaceIcon(images, -1, LoadIcon(NULL, IDI_APPLICATION));
+    SetWindowLongPtrA(g_tree, GWL_STYLE, GetWindowLongPtrA(g_tree, GWL_STYLE) | TVS_HASBUTTONS | TVS_HASLINES |
+                                             TVS_LINESATROOT | TVS_SHOWSELALWAYS);
     SendMessageA(g_tree, WM_SETREDRAW, FALSE, 0);
-    TVINSERTSTRUCTA insert;
-    memset(&insert, 0, sizeof(insert));
+    TVINSERTSTRUCTA insert = {0};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
     insert.item.pszText = "进程列表";
     HTREEITEM root = (HTREEITEM)SendMessageA(g_tree, TVM_INSERTITEMA, 0, (LPARAM)&insert);
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry;
-    memset(&entry, 0, sizeof(entry));
+    PROCESSENTRY32W entry = {0};
     entry.dwSize = sizeof(entry);
-    if (snapshot != INVALID_HANDLE_VALUE && Process32First(snapshot, &entry)) {
+    if (snapshot != INVALID_HANDLE_VALUE && Process32FirstW(snapshot, &entry)) {
         do {
+            entry.szExeFile[MAX_PATH - 1] = L'\0';
             if (entry.th32ProcessID != 0) InsertProcess(&entry, root, images);
-        } while (Process32Next(snapshot, &entry));
+        } while (Process32NextW(snapshot, &entry));
     }
     if (snapshot != INVALID_HANDLE_VALUE) CloseHandle(snapshot);
+    for (int i = 0; i < g_iconCount; ++i)
+        if (g_icons[i]) DestroyIcon(g_icons[i]);
     SendMessageA(g_tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)root);
     SendMessageA(g_tree, WM_SETREDRAW, TRUE, 0);
 }
 
-static HWND MakeList(HWND frame, const char* const* headings, const int* widths, int columns, const int* icons,
-                     int iconCount) {
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 100, 100, frame, NULL,
-                                NULL, NULL);
+static HWND MakeList(HWND frame, RECT r, const struct ColumnDesign* columns, int count, const int* icons,
+                     int iconCount, const WCHAR* shell) {
+    HWND list = MakePane(frame, WC_LISTVIEWA, r);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    SetWindowLongA(list, GWL_STYLE, GetWindowLongA(list, GWL_STYLE) | LVS_REPORT);
-    for (int i = 0; i < columns; ++i) {
-        LVCOLUMNA column;
-        memset(&column, 0, sizeof(column));
+    SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) | LVS_REPORT);
+    for (int i = 0; i < count; ++i) {
+        LVCOLUMNA column = {0};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = widths[i];
-        column.pszText = (char*)headings[i];
+        column.cx = Scale(columns[i].width);
+        column.pszText = (char*)columns[i].heading;
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&column);
     }
     HIMAGELIST images = NewImages();
-    AddStockImages(images, "shell32.dll", icons, iconCount);
+    for (int i = 0; i < iconCount; ++i) AddFileIcon(images, shell, icons[i]);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
     return list;
 }
 
-static void MakeBars(HWND frame, HINSTANCE inst) {
+/* The toolbar resource: version, picture width and height, count, then a command a button (0: gap).
+   The pictures are the drawing whose width is nearest the scaled one, never one stretched. */
+static void MakeToolbar(HWND frame, HINSTANCE inst) {
     g_toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, NULL,
                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP, 0, 0,
                                 0, 0, frame, (HMENU)AFX_IDW_TOOLBAR, inst, NULL);
     SendMessageA(g_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(g_toolbar, TB_SETINDENT, 8, 0);
-    SendMessageA(g_toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
-    TBADDBITMAP bitmap = {inst, IDR_MAINFRAME};
-    SendMessageA(g_toolbar, TB_ADDBITMAP, 7, (LPARAM)&bitmap);
-    static const int commands[] = {ID_REFRESH, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0,
-                                   ID_STOP_PROCESS, 0, ID_APP_ABOUT};
-    TBBUTTON buttons[11];
-    memset(buttons, 0, sizeof(buttons));
-    for (int i = 0, image = 0; i < 11; ++i) {
-        buttons[i].idCommand = commands[i];
+    SendMessageA(g_toolbar, TB_SETINDENT, Scale(LAYER_GRIPPER_INDENT), 0);
+    HRSRC found = FindResourceA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME), MAKEINTRESOURCEA(241));
+    const WORD* data = found ? LockResource(LoadResource(inst, found)) : NULL;
+    if (!data || SizeofResource(inst, found) < 8 || data[0] != 1 || SizeofResource(inst, found) < 8u + 2u * data[3])
+        return;
+    int count = data[3], pictures = 0;
+    for (int i = 0; i < count; ++i) pictures += data[4 + i] != 0;
+    static const UINT art[] = {IDR_MAINFRAME, IDB_TOOLBAR_20, IDB_TOOLBAR_24, IDB_TOOLBAR_32};
+    UINT best = 0;
+    LONG wanted = Scale(data[1]), bestWidth = 0, bestHeight = 0;
+    for (int i = 0; i < COUNT(art) && pictures > 0; ++i) {
+        HRSRC bitmap = FindResourceA(inst, MAKEINTRESOURCEA(art[i]), (LPCSTR)RT_BITMAP);
+        const BITMAPINFOHEADER* header = bitmap ? LockResource(LoadResource(inst, bitmap)) : NULL;
+        if (!header || SizeofResource(inst, bitmap) < sizeof(*header) || header->biWidth % pictures != 0) continue;
+        LONG width = header->biWidth / pictures;
+        if (!best || labs(width - wanted) < labs(bestWidth - wanted)) {
+            best = art[i];
+            bestWidth = width;
+            bestHeight = labs(header->biHeight);
+        }
+    }
+    HBITMAP bitmap = best ? CreateMappedBitmap(inst, (INT_PTR)best, 0, NULL, 0) : NULL;
+    if (!bitmap) return;
+    HIMAGELIST images = ImageList_Create(bestWidth, bestHeight, ILC_COLOR24 | ILC_MASK, pictures, 0);
+    ImageList_AddMasked(images, bitmap, GetSysColor(COLOR_BTNFACE));
+    DeleteObject(bitmap);
+    SendMessageA(g_toolbar, TB_SETIMAGELIST, 0, (LPARAM)images);
+    SendMessageA(g_toolbar, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(Scale(data[1] + LAYER_BUTTON_PADDING_X), Scale(data[2] + LAYER_BUTTON_PADDING_Y)));
+    TBBUTTON* buttons = (TBBUTTON*)calloc((size_t)count, sizeof(TBBUTTON));
+    if (!buttons) return;
+    for (int i = 0, image = 0; i < count; ++i) {
+        buttons[i].idCommand = data[4 + i];
         buttons[i].iString = -1;
-        if (commands[i] == 0) {
+        if (data[4 + i] == 0) {
             buttons[i].fsStyle = TBSTYLE_SEP;
         } else {
             buttons[i].iBitmap = image++;
@@ -168,54 +241,104 @@ static void MakeBars(HWND frame, HINSTANCE inst) {
             buttons[i].fsState = TBSTATE_ENABLED;
         }
     }
-    SendMessageA(g_toolbar, TB_ADDBUTTONSA, 11, (LPARAM)buttons);
-    g_status = CreateWindowExA(0, STATUSCLASSNAMEA, NULL, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0,
-                               0, 0, 0, frame, (HMENU)AFX_IDW_STATUS_BAR, inst, NULL);
-    int edges[4] = {300, 360, 420, -1};
-    SendMessageA(g_status, SB_SETPARTS, 4, (LPARAM)edges);
+    SendMessageA(g_toolbar, TB_ADDBUTTONSA, count, (LPARAM)buttons);
+    free(buttons);
+}
+
+/* Right edges: part 0 stretches; the indicators keep their widths at the right, clear of the grip. */
+static void SetParts(int width) {
+    int edges[COUNT(kIndicators)], last = COUNT(kIndicators) - 1;
+    int grip = g_metricForDpi ? g_metricForDpi(SM_CXVSCROLL, g_dpi)
+                              : MulDiv(GetSystemMetrics(SM_CXVSCROLL), (int)g_dpi, (int)g_screenDpi);
+    int right = width - grip;
+    for (int i = last; i > 0; --i) {
+        edges[i] = i == last ? -1 : right;
+        right -= g_indicatorWidths[i];
+    }
+    edges[0] = max(right, 0);
+    SendMessageA(g_status, SB_SETPARTS, COUNT(kIndicators), (LPARAM)edges);
+}
+
+static void MakeStatusBar(HWND frame, HINSTANCE inst) {
+    g_status = CreateWindowExA(0, STATUSCLASSNAMEA, NULL, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0,
+                               0, 0, frame, (HMENU)AFX_IDW_STATUS_BAR, inst, NULL);
+    HDC dc = GetDC(g_status);
+    HFONT font = (HFONT)SendMessageA(g_status, WM_GETFONT, 0, 0);
+    HGDIOBJ old = SelectObject(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+    for (int i = 1; i < COUNT(kIndicators); ++i) {
+        char text[64] = "";
+        SIZE extent = {0, 0};
+        if (LoadStringA(inst, kIndicators[i], text, sizeof(text))) {
+            GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+            g_indicatorWidths[i] = extent.cx + Scale(LAYER_INDICATOR_MARGIN);
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(g_status, dc);
+    RECT r;
+    GetClientRect(g_status, &r);
+    SetParts(r.right - r.left);
     char idle[128] = "";
     LoadStringA(inst, AFX_IDS_IDLEMESSAGE, idle, sizeof(idle));
     SendMessageA(g_status, SB_SETTEXTA, 0, (LPARAM)idle);
 }
 
+static void Place(HWND pane, RECT r) {
+    if (pane) SetWindowPos(pane, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
 static void Layout(HWND frame) {
-    RECT r;
+    RECT r, bar, tree, properties, modules;
     GetClientRect(frame, &r);
     if (g_toolbar) {
         SendMessageA(g_toolbar, TB_AUTOSIZE, 0, 0);
-        RECT bar;
         GetWindowRect(g_toolbar, &bar);
         r.top += bar.bottom - bar.top;
     }
     if (g_status) {
         SendMessageA(g_status, WM_SIZE, 0, 0);
-        RECT bar;
+        SetParts(r.right - r.left);
         GetWindowRect(g_status, &bar);
         r.bottom -= bar.bottom - bar.top;
     }
-    int height = r.bottom - r.top, right = TREE_WIDTH + SPLITTER_GAP;
-    if (g_tree) MoveWindow(g_tree, 0, r.top, TREE_WIDTH, height, TRUE);
-    if (g_properties) MoveWindow(g_properties, right, r.top, r.right - right, PROPERTIES_HEIGHT, TRUE);
-    if (g_modules)
-        MoveWindow(g_modules, right, r.top + PROPERTIES_HEIGHT + SPLITTER_GAP, r.right - right,
-                   height - PROPERTIES_HEIGHT - SPLITTER_GAP, TRUE);
+    if (r.bottom < r.top) r.bottom = r.top;
+    PaneRects(r, &tree, &properties, &modules);
+    Place(g_tree, tree);
+    Place(g_properties, properties);
+    Place(g_modules, modules);
 }
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_SIZE) Layout(h);
+    if (m == WM_SIZE && w != SIZE_MINIMIZED) Layout(h);
+    if (m == WM_SETFOCUS && g_tree) SetFocus(g_tree);  /* keys go to the process tree */
+    if (m == WM_NOTIFY && ((NMHDR*)l)->hwndFrom == g_toolbar && ((NMHDR*)l)->code == NM_CUSTOMDRAW) {
+        /* The grip: a raised bar in the indent the buttons leave free. */
+        NMCUSTOMDRAW* draw = (NMCUSTOMDRAW*)l;
+        if (draw->dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+        if (draw->dwDrawStage == CDDS_POSTPAINT) {
+            RECT client, grip;
+            GetClientRect(g_toolbar, &client);
+            SetRect(&grip, 2, client.top + 2, 5, client.bottom - 2);
+            DrawEdge(draw->hdc, &grip, BDR_RAISEDINNER, BF_RECT);
+        }
+        return CDRF_DODEFAULT;
+    }
     if (m == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(h, m, w, l);
 }
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE prev, LPSTR args, int show) {
     (void)prev; (void)args; (void)show;
+    /* Before anything can load a library by its bare name. */
+    SetDirectories restrictSearch = (SetDirectories)(void*)Function("kernel32.dll", "SetDefaultDllDirectories");
+    if (restrictSearch) restrictSearch(LOAD_LIBRARY_SEARCH_SYSTEM32);
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     char title[256] = "";
     LoadStringA(inst, IDR_MAINFRAME, title, sizeof(title));
-    WNDCLASSA wc;
-    memset(&wc, 0, sizeof(wc));
+    WNDCLASSA wc = {0};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = Proc;
     wc.hInstance = inst;
@@ -226,16 +349,31 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE prev, LPSTR args, int show) {
     RegisterClassA(&wc);
     HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME));
     HACCEL accelerators = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME));
-    HWND frame = CreateWindowA("PlainFrame", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 600, 400, NULL,
-                               menu, inst, NULL);
-    MakeTree(frame);
-    static const char* const propertyHeadings[] = {"参数名称", "参数值"};
-    static const int propertyWidths[] = {100, 280}, propertyIcons[] = {55};
-    g_properties = MakeList(frame, propertyHeadings, propertyWidths, 2, propertyIcons, 1);
-    static const char* const moduleHeadings[] = {"模块名称", "模块路径", "大小"};
-    static const int moduleWidths[] = {100, 200, 60}, moduleIcons[] = {2, 72};
-    g_modules = MakeList(frame, moduleHeadings, moduleWidths, 3, moduleIcons, 2);
-    MakeBars(frame, inst);
+    /* No window yet to ask: the frame is sized at the screen's scale, its contents at its own. */
+    HDC screen = GetDC(NULL);
+    g_screenDpi = screen && GetDeviceCaps(screen, LOGPIXELSX) > 0 ? (UINT)GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(NULL, screen);
+    g_dpi = g_screenDpi;
+    HWND frame = CreateWindowExA(0, "PlainFrame", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 Scale(DESIGN_FRAME_WIDTH), Scale(DESIGN_FRAME_HEIGHT), NULL, menu, inst, NULL);
+    DpiForWindow forWindow = (DpiForWindow)(void*)Function("user32.dll", "GetDpiForWindow");
+    UINT dpi = forWindow ? forWindow(frame) : 0;
+    if (dpi) g_dpi = dpi;
+    g_metricForDpi = (MetricForDpi)(void*)Function("user32.dll", "GetSystemMetricsForDpi");
+
+    WCHAR explorer[2 * MAX_PATH], shell[2 * MAX_PATH];
+    InFolder(GetSystemWindowsDirectoryW, L"explorer.exe", explorer);
+    InFolder(GetSystemDirectoryW, L"shell32.dll", shell);
+    RECT client, tree, properties, modules;
+    GetClientRect(frame, &client);
+    PaneRects(client, &tree, &properties, &modules);
+    MakeTree(frame, tree, explorer, shell);
+    g_properties = MakeList(frame, properties, kPropertyColumns, COUNT(kPropertyColumns), kPropertyIcons,
+                            COUNT(kPropertyIcons), shell);
+    g_modules = MakeList(frame, modules, kModuleColumns, COUNT(kModuleColumns), kModuleIcons, COUNT(kModuleIcons),
+                         shell);
+    MakeToolbar(frame, inst);
+    MakeStatusBar(frame, inst);
     Layout(frame);
     ShowWindow(frame, SW_SHOW);
     UpdateWindow(frame);

@@ -319,7 +319,8 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
         if (draw->dwDrawStage == CDDS_POSTPAINT) {
             RECT client, grip;
             GetClientRect(g_toolbar, &client);
-            SetRect(&grip, 2, client.top + 2, 5, client.bottom - 2);
+            SetRect(&grip, Scale(LAYER_GRIPPER_LEFT), client.top + Scale(LAYER_GRIPPER_MARGIN), Scale(LAYER_GRIPPER_RIGHT),
+                    client.bottom - Scale(LAYER_GRIPPER_MARGIN));
             DrawEdge(draw->hdc, &grip, BDR_RAISEDINNER, BF_RECT);
         }
         return CDRF_DODEFAULT;

@@ -167,7 +167,8 @@ void CToolBar::OnCustomDraw(NMHDR* nmh, LRESULT* result) {
         // The grip: a raised bar in the indent the buttons leave free.
         RECT client;
         ::GetClientRect(m_hWnd, &client);
-        RECT grip{2, client.top + 2, 5, client.bottom - 2};
+        RECT grip{Scaled(LAYER_GRIPPER_LEFT), client.top + Scaled(LAYER_GRIPPER_MARGIN), Scaled(LAYER_GRIPPER_RIGHT),
+                  client.bottom - Scaled(LAYER_GRIPPER_MARGIN)};
         ::DrawEdge(cd->nmcd.hdc, &grip, BDR_RAISEDINNER, BF_RECT);
     }
 }

@@ -4,6 +4,9 @@
 
 #define LAYER_SPLITTER_BAR 6        /* the width of a splitter's bar */
 #define LAYER_GRIPPER_INDENT 8      /* the toolbar's room for its gripper */
+#define LAYER_GRIPPER_LEFT 2        /* the gripper's raised bar: its left and right edges, and */
+#define LAYER_GRIPPER_RIGHT 5       /* its distance from the bar's top and bottom */
+#define LAYER_GRIPPER_MARGIN 2
 #define LAYER_BUTTON_PADDING_X 7    /* the room a toolbar button takes around its picture */
 #define LAYER_BUTTON_PADDING_Y 6
 #define LAYER_INDICATOR_MARGIN 12   /* added to a status bar indicator's text */

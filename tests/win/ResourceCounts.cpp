@@ -43,7 +43,8 @@ const size_t kPebGdiTableOffset = 0xF8;
 
 int CountOwnHandles() {
     using Query = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<Query>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation"));
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
     std::vector<char> buffer(1 << 20);
     ULONG length = 0;
     NTSTATUS status;
@@ -58,10 +59,18 @@ int CountOwnHandles() {
     return own;
 }
 
+const BYTE* ProcessBlock() {
+    // gs:[0x60] on x64, read without the header's NtCurrentTeb, which the compiler takes for a
+    // read past an array.
+    const BYTE* peb = nullptr;
+    __asm__("movq %%gs:0x60, %0" : "=r"(peb));
+    return peb;
+}
+
 int CountGdiObjects() {
     if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(n);
-    auto* peb = reinterpret_cast<BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    auto* table = *reinterpret_cast<GdiHandleEntry**>(peb + kPebGdiTableOffset);
+    const BYTE* peb = ProcessBlock();
+    auto* table = *reinterpret_cast<GdiHandleEntry* const*>(peb + kPebGdiTableOffset);
     if (!table) return -1;
     // Wine's table belongs to the process alone. A freed entry keeps its type and links the
     // free list through its object field; only its extended type is cleared.

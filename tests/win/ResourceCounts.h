@@ -7,5 +7,7 @@
 int CountOwnHandles();
 // GDI objects of this process in the GDI handle table.
 int CountGdiObjects();
+// The process environment block of this process.
+const unsigned char* ProcessBlock();
 // Blocks of exactly this size in use in the process heap, where GlobalAlloc takes its blocks.
 int CountHeapBlocks(size_t size);

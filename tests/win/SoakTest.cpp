@@ -36,7 +36,7 @@ Figures Measure() {
 // scripts/soak.sh runs.
 bool HeapFreeChecksOn() {
     const ULONG kFreeCheck = 0x20;
-    auto* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const BYTE* peb = ProcessBlock();
     return (*reinterpret_cast<const ULONG*>(peb + 0xBC) & kFreeCheck) != 0;  // NtGlobalFlag (x64)
 }
 
@@ -98,7 +98,9 @@ TEST(Soak, RepeatedUseLeaksNothing) {
                 static_cast<unsigned long long>(after.privateBytes));
     EXPECT_LE(after.handles, before.handles + before.handles / 50);
     EXPECT_LE(after.gdi, before.gdi + before.gdi / 50);
-    if (!HeapFreeChecksOn()) EXPECT_LE(after.privateBytes, before.privateBytes + before.privateBytes / 50);
+    if (!HeapFreeChecksOn()) {
+        EXPECT_LE(after.privateBytes, before.privateBytes + before.privateBytes / 50);
+    }
     CloseMainFrame();
 }
 

@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "frame/Design.h"
+#include "panes/ReportList.h"
 
-#include "platform/os/SystemFiles.h"
 #include "platform/text/Format.h"
 
 const CRuntimeClass CPanelRTop::classInfo = {"CPanelRTop", &CreateWndObject<CPanelRTop>,
@@ -20,19 +20,12 @@ const MsgMap* CPanelRTop::GetMessageMap() const {
 
 int CPanelRTop::OnCreate(LPCREATESTRUCTA cs) {
     if (CListView::OnCreate(cs) == -1) return -1;
-    SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    ModifyStyle(0, LVS_REPORT);
-    for (int i = 0; i < static_cast<int>(std::size(kPropertyColumns)); ++i)
-        InsertColumn(i, kPropertyColumns[i].heading, kPropertyColumns[i].width);
+    SetUpReportList(*this, kPropertyColumns, std::size(kPropertyColumns));
     MakeImageList();
     return 0;
 }
 
-void CPanelRTop::MakeImageList() {
-    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
-    for (int index : kPropertyIcons) m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), index);
-    SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
-}
+void CPanelRTop::MakeImageList() { MakeStockImageList(*this, m_imageList, kPropertyIcons, std::size(kPropertyIcons)); }
 
 void CPanelRTop::OnDpiChanged(UINT oldDpi, UINT newDpi) {
     CListView::OnDpiChanged(oldDpi, newDpi);

@@ -9,10 +9,10 @@
 #include "frame/OurFrame.h"
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
+#include "panes/ReportList.h"
 #include "platform/proc/Handles.h"
 #include "platform/proc/ProcessInfo.h"
 #include "platform/proc/Toolhelp.h"
-#include "platform/os/SystemFiles.h"
 #include "platform/os/VersionResource.h"
 #include "platform/text/AnsiText.h"
 #include "platform/text/Format.h"
@@ -41,19 +41,12 @@ const MsgMap* CPanelRight::GetMessageMap() const {
 
 int CPanelRight::OnCreate(LPCREATESTRUCTA cs) {
     if (CListView::OnCreate(cs) == -1) return -1;
-    SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    ModifyStyle(0, LVS_REPORT);
-    for (int i = 0; i < static_cast<int>(std::size(kModuleColumns)); ++i)
-        InsertColumn(i, kModuleColumns[i].heading, kModuleColumns[i].width);
+    SetUpReportList(*this, kModuleColumns, std::size(kModuleColumns));
     MakeImageList();
     return 0;
 }
 
-void CPanelRight::MakeImageList() {
-    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
-    for (int index : kModuleIcons) m_imageList.AddFileIcon(SystemFilePath(L"shell32.dll"), index);
-    SetImageList(m_imageList.m_hImageList, LVSIL_SMALL);
-}
+void CPanelRight::MakeImageList() { MakeStockImageList(*this, m_imageList, kModuleIcons, std::size(kModuleIcons)); }
 
 void CPanelRight::OnDpiChanged(UINT oldDpi, UINT newDpi) {
     CListView::OnDpiChanged(oldDpi, newDpi);

@@ -68,8 +68,7 @@ TEST_F(FrameTest, PanesStartAtTheirIdealSizes) {
     ASSERT_NE(nullptr, frame->m_pPanelLeft);
     ASSERT_NE(nullptr, frame->m_pPanelRTop);
     ASSERT_NE(nullptr, frame->m_pPanelRight);
-    EXPECT_EQ(180, Width(frame->m_pPanelLeft->m_hWnd));
-    EXPECT_EQ(140, Height(frame->m_pPanelRTop->m_hWnd));
+    ExpectDesignAtScale(frame, 96, 0);
     RECT inner;
     ::GetClientRect(frame->m_wndSplitterRight.m_hWnd, &inner);
     EXPECT_EQ(inner.bottom - 140 - CSplitterWnd::kBarWidth, Height(frame->m_pPanelRight->m_hWnd));
@@ -77,32 +76,6 @@ TEST_F(FrameTest, PanesStartAtTheirIdealSizes) {
     RECT outer;
     ::GetClientRect(frame->m_wndSplitter.m_hWnd, &outer);
     EXPECT_EQ(outer.right - 180 - CSplitterWnd::kBarWidth, Width(frame->m_wndSplitterRight.m_hWnd));
-    // The lists' columns, and their icons.
-    auto columns = [](HWND list) {
-        std::vector<std::pair<std::string, int>> found;
-        for (int i = 0;; ++i) {
-            char heading[64] = "";
-            LVCOLUMNA column{};
-            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-            column.pszText = heading;
-            column.cchTextMax = sizeof(heading);
-            if (!::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column))) break;
-            EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
-            found.emplace_back(heading, column.cx);
-        }
-        return found;
-    };
-    using Columns = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ((Columns{{"参数名称", 100}, {"参数值", 280}}), columns(frame->m_pPanelRTop->m_hWnd));
-    EXPECT_EQ((Columns{{"模块名称", 100}, {"模块路径", 200}, {"大小", 60}}), columns(frame->m_pPanelRight->m_hWnd));
-    auto icons = [](HWND list) {
-        auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-        int cx = 0, cy = 0;
-        ImageList_GetIconSize(images, &cx, &cy);
-        return std::vector<int>{ImageList_GetImageCount(images), cx, cy};
-    };
-    EXPECT_EQ((std::vector<int>{1, 16, 16}), icons(frame->m_pPanelRTop->m_hWnd));
-    EXPECT_EQ((std::vector<int>{2, 16, 16}), icons(frame->m_pPanelRight->m_hWnd));
     for (HWND list : {frame->m_pPanelRTop->m_hWnd, frame->m_pPanelRight->m_hWnd}) {
         EXPECT_EQ(static_cast<LRESULT>(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT),
                   ::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
@@ -293,24 +266,10 @@ TEST_F(FrameTest, EveryCommandShowsThePromptAndTooltipOfItsString) {
 // everything out at the new scale, the user's splitter position in proportion; and back again.
 TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
     HWND outer = frame->m_wndSplitter.m_hWnd, left = frame->m_pPanelLeft->m_hWnd;
-    HWND props = frame->m_pPanelRTop->m_hWnd, list = frame->m_pPanelRight->m_hWnd;
     const int bar = CSplitterWnd::kBarWidth / 2;
     ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(180 + bar, 100));
     ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200 + bar, 100));
     ::SendMessageA(outer, WM_LBUTTONUP, 0, MAKELPARAM(200 + bar, 100));  // the user's 200
-    auto columnWidths = [](HWND view) {
-        std::vector<int> widths;
-        for (int i = 0; i < 3; ++i) {
-            int width = static_cast<int>(::SendMessageA(view, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
-            if (width) widths.push_back(width);
-        }
-        return widths;
-    };
-    auto iconSize = [](HIMAGELIST images) {
-        int cx = 0, cy = 0;
-        ImageList_GetIconSize(images, &cx, &cy);
-        return cx;
-    };
     auto fontHeight = [](HWND control) {
         LOGFONTA font{};
         HFONT handle = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
@@ -326,19 +285,7 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
         RECT placed;
         ::GetWindowRect(frame->m_hWnd, &placed);
         EXPECT_EQ(suggested.left, placed.left);
-        EXPECT_EQ(at(600), placed.right - placed.left);
-        EXPECT_EQ(at(400), placed.bottom - placed.top);
-        EXPECT_EQ(at(200), Width(left));
-        EXPECT_EQ(at(140), Height(props));
-        EXPECT_EQ((std::vector<int>{at(100), at(280)}), columnWidths(props));
-        EXPECT_EQ((std::vector<int>{at(100), at(200), at(60)}), columnWidths(list));
-        EXPECT_EQ(at(16), iconSize(frame->m_pPanelLeft->m_imageList.m_hImageList));
-        EXPECT_EQ(at(16), iconSize(frame->m_pPanelRTop->m_imageList.m_hImageList));
-        EXPECT_EQ(at(16), iconSize(frame->m_pPanelRight->m_imageList.m_hImageList));
-        EXPECT_EQ(at(16), iconSize(reinterpret_cast<HIMAGELIST>(frame->m_wndToolBar.SendMessage(TB_GETIMAGELIST))));
-        LRESULT button = frame->m_wndToolBar.SendMessage(TB_GETBUTTONSIZE);
-        EXPECT_EQ(at(23), LOWORD(button));
-        EXPECT_EQ(at(21), HIWORD(button));
+        ExpectDesignAtScale(frame, dpi, 0, 200);
         EXPECT_NEAR(at(font96), fontHeight(left), 1);
         // The tree's items keep their own pictures, one each.
         auto items = TreeChildren(left, frame->m_pPanelLeft->m_hRootItem);

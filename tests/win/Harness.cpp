@@ -9,6 +9,7 @@
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
+#include "panes/PanelRTop.h"
 #include "platform/seams/Seams.h"
 
 namespace {
@@ -264,6 +265,55 @@ HWND MainWindowOf(DWORD processId) {
 }
 
 }  // namespace
+
+void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth) {
+    auto at = [dpi](int size) { return ::MulDiv(size, static_cast<int>(dpi), 96); };
+    auto rect = [](HWND hwnd) { RECT r{}; ::GetWindowRect(hwnd, &r); return r; };
+    RECT outer = rect(frame->m_hWnd);
+    EXPECT_NEAR(at(600), outer.right - outer.left, slack + 1);
+    EXPECT_NEAR(at(400), outer.bottom - outer.top, slack + 1);
+    RECT tree = rect(frame->m_pPanelLeft->m_hWnd), props = rect(frame->m_pPanelRTop->m_hWnd);
+    EXPECT_NEAR(at(treeWidth), tree.right - tree.left, slack);
+    EXPECT_NEAR(at(140), props.bottom - props.top, slack);
+    const struct {
+        HWND list;
+        std::vector<std::pair<std::string, int>> columns;
+        int images;
+    } lists[] = {{frame->m_pPanelRTop->m_hWnd, {{"参数名称", 100}, {"参数值", 280}}, 1},
+                 {frame->m_pPanelRight->m_hWnd, {{"模块名称", 100}, {"模块路径", 200}, {"大小", 60}}, 2}};
+    for (const auto& list : lists) {
+        for (size_t i = 0; i < list.columns.size() + 1; ++i) {
+            char heading[64] = "";
+            LVCOLUMNA column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            column.pszText = heading;
+            column.cchTextMax = sizeof(heading);
+            BOOL exists = static_cast<BOOL>(::SendMessageA(list.list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
+            EXPECT_EQ(i < list.columns.size(), exists != FALSE) << i;
+            if (!exists || i >= list.columns.size()) continue;
+            EXPECT_EQ(list.columns[i].first, heading);
+            EXPECT_NEAR(at(list.columns[i].second), column.cx, slack) << heading;
+            EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK) << heading;
+        }
+        EXPECT_EQ(list.images, ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(
+                                   ::SendMessageA(list.list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))));
+    }
+    auto size = [](HIMAGELIST images) {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(images, &cx, &cy);
+        return std::make_pair(cx, cy);
+    };
+    for (const CImageList* images : {&frame->m_pPanelLeft->m_imageList, &frame->m_pPanelRTop->m_imageList,
+                                     &frame->m_pPanelRight->m_imageList})
+        EXPECT_EQ(std::make_pair(at(16), at(16)), size(images->m_hImageList));
+    auto art = size(reinterpret_cast<HIMAGELIST>(frame->m_wndToolBar.SendMessage(TB_GETIMAGELIST)));
+    EXPECT_EQ(at(16), art.first);
+    EXPECT_NEAR(at(15), art.second, slack);
+    // 23 by 21 at 96 DPI: the picture and the toolbar's room around it.
+    LRESULT button = frame->m_wndToolBar.SendMessage(TB_GETBUTTONSIZE);
+    EXPECT_NEAR(at(23), LOWORD(button), slack);
+    EXPECT_NEAR(at(21), HIWORD(button), slack);
+}
 
 std::wstring ShowAndCloseProgram(const std::wstring& exe) {
     STARTUPINFOW si{};

@@ -102,6 +102,11 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// The window's design at this DPI, each size within `slack` pixels (the frame's within one
+// more): the frame, the tree column (treeWidth at 96 DPI), the properties pane, the lists' columns
+// (heading, width, left-aligned), the panes' image lists and the toolbar's pictures and buttons.
+void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth = 180);
+
 // Starts a program as a user would, waits until its main window shows, closes it and waits until
 // it has ended; the window's title, or "<no window>".
 std::wstring ShowAndCloseProgram(const std::wstring& exe);

@@ -4,14 +4,16 @@
 
 namespace {
 
-std::wstring InFolder(UINT (WINAPI* folder)(LPWSTR, UINT), const wchar_t* fileName) {
+std::wstring Folder(UINT (WINAPI* folder)(LPWSTR, UINT)) {
     wchar_t path[MAX_PATH];
     UINT length = folder(path, MAX_PATH);
     // 0: failed; MAX_PATH or more: the size the folder's name would need.
-    if (length == 0 || length >= MAX_PATH) return std::wstring();
-    std::wstring full(path, length);
-    if (full.back() != L'\\') full += L'\\';
-    return full + fileName;
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path, length);
+}
+
+std::wstring InFolder(const std::wstring& folder, const wchar_t* fileName) {
+    if (folder.empty()) return std::wstring();
+    return folder + (folder.back() == L'\\' ? L"" : L"\\") + fileName;
 }
 
 }  // namespace
@@ -26,9 +28,14 @@ void RestrictLibrarySearch() {
     if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-std::wstring SystemFilePath(const wchar_t* fileName) { return InFolder(::GetSystemDirectoryW, fileName); }
+std::wstring SystemFolder() { return Folder(::GetSystemDirectoryW); }
+std::wstring SystemWow64Folder() { return Folder(::GetSystemWow64DirectoryW); }
 
-std::wstring WindowsFilePath(const wchar_t* fileName) { return InFolder(::GetSystemWindowsDirectoryW, fileName); }
+std::wstring SystemFilePath(const wchar_t* fileName) { return InFolder(SystemFolder(), fileName); }
+
+std::wstring WindowsFilePath(const wchar_t* fileName) {
+    return InFolder(Folder(::GetSystemWindowsDirectoryW), fileName);
+}
 
 FARPROC SystemLibrary::Function(const char* name) {
     if (!m_module) {

@@ -11,6 +11,10 @@
 // its update) it does nothing; the program loads its own libraries by full path either way.
 void RestrictLibrarySearch();
 
+// The system folder (System32) and, on 64-bit Windows, the 32-bit programs' (SysWOW64); "" when
+// there is none or it can't be read.
+std::wstring SystemFolder();
+std::wstring SystemWow64Folder();
 // The full path of a file in the system folder (System32) or in the Windows folder; "" when that
 // folder can't be read.
 std::wstring SystemFilePath(const wchar_t* fileName);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Handles.h"
+#include "../os/SystemFiles.h"
 #include "../seams/Seams.h"
 #include "../text/Format.h"
 
@@ -107,12 +108,6 @@ bool Wow64Process(HANDLE process) {
     return ::IsWow64Process(process, &target) && target && ::IsWow64Process(::GetCurrentProcess(), &self) && !self;
 }
 
-std::wstring Folder(UINT (WINAPI* folder)(LPWSTR, UINT)) {
-    wchar_t path[MAX_PATH];
-    UINT length = folder(path, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path, length);
-}
-
 // The module handles of one view, at most limit; false when they can't be listed.
 bool EnumerateModules(HANDLE process, DWORD filter, size_t limit, std::vector<HMODULE>* modules) {
     modules->assign(limit, nullptr);
@@ -149,8 +144,8 @@ std::vector<std::wstring> ListProcessModules(HANDLE process, size_t limit) {
     std::unordered_set<HMODULE> thirtyTwoBit;
     std::wstring system, wow64;
     if (Wow64Process(process)) {
-        system = Folder(::GetSystemDirectoryW);
-        wow64 = Folder(::GetSystemWow64DirectoryW);
+        system = SystemFolder();
+        wow64 = SystemWow64Folder();
         std::vector<HMODULE> view;
         // Where the 32-bit view can't be told apart, each module is taken for a 32-bit one, as
         // nearly all of them are.

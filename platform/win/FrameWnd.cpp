@@ -1,5 +1,7 @@
 #include "FrameWnd.h"
 
+#include <functional>
+
 #include "ControlBars.h"
 #include "View.h"
 
@@ -89,21 +91,13 @@ int CFrameWnd::OnCreate(LPCREATESTRUCTA cs) {
 
 namespace {
 
-// Every child window of the layer's, each once.
-void ForEachBoundChild(HWND parent, void (*visit)(CWnd* child, void* context), void* context) {
-    struct Walk {
-        void (*visit)(CWnd*, void*);
-        void* context;
-    } walk{visit, context};
-    ::EnumChildWindows(parent, [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(param);
-        try {
-            if (CWnd* child = CWnd::FromHandlePermanent(hwnd)) w->visit(child, w->context);
-        } catch (...) {
-            return FALSE;  // nothing thrown goes back into Windows: the walk ends here
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&walk));
+// Every window below this one, children before their own children. Walked without a callback of
+// Windows', so that what a visit throws unwinds to the message's own dispatch.
+void ForEachDescendant(HWND parent, const std::function<void(HWND)>& visit) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        visit(child);
+        ForEachDescendant(child, visit);
+    }
 }
 
 }  // namespace
@@ -114,11 +108,9 @@ LRESULT CFrameWnd::OnDpiChangedMsg(WPARAM wParam, LPARAM lParam) {
     m_nDpi = newDpi;
     if (newDpi != oldDpi) {
         ScaleFonts(oldDpi, newDpi);
-        struct Change { UINT oldDpi, newDpi; } change{oldDpi, newDpi};
-        ForEachBoundChild(m_hWnd, [](CWnd* child, void* c) {
-            auto* change = static_cast<Change*>(c);
-            child->OnDpiChanged(change->oldDpi, change->newDpi);
-        }, &change);
+        ForEachDescendant(m_hWnd, [=](HWND hwnd) {
+            if (CWnd* child = FromHandlePermanent(hwnd)) child->OnDpiChanged(oldDpi, newDpi);
+        });
     }
     if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
         ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -129,40 +121,28 @@ LRESULT CFrameWnd::OnDpiChangedMsg(WPARAM wParam, LPARAM lParam) {
 }
 
 void CFrameWnd::ScaleFonts(UINT oldDpi, UINT newDpi) {
-    struct Fonts {
-        UINT oldDpi, newDpi;
-        std::vector<HFONT> made;
-    } fonts{oldDpi, newDpi, {}};
-    ::EnumChildWindows(m_hWnd, [](HWND child, LPARAM param) {
-        auto* f = reinterpret_cast<Fonts*>(param);
+    // The new fonts join the old in the frame's list as they are made, so that a walk cut short
+    // leaves none unowned; the old ones go once every child holds a new one.
+    const size_t previous = m_fonts.size();
+    ForEachDescendant(m_hWnd, [&](HWND child) {
         HFONT current = reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0));
         LOGFONTA face{};
-        if (!::GetObjectA(current ? current : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face)) return TRUE;
-        face.lfHeight = ::MulDiv(face.lfHeight, static_cast<int>(f->newDpi), static_cast<int>(f->oldDpi));
-        face.lfWidth = ::MulDiv(face.lfWidth, static_cast<int>(f->newDpi), static_cast<int>(f->oldDpi));
-        HFONT font = ::CreateFontIndirectA(&face);
-        if (!font) return TRUE;
-        try {
-            f->made.push_back(font);
-        } catch (...) {
-            ::DeleteObject(font);  // nothing thrown goes back into Windows: the walk ends here
-            return FALSE;
+        if (!::GetObjectA(current ? current : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face)) return;
+        face.lfHeight = ::MulDiv(face.lfHeight, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+        face.lfWidth = ::MulDiv(face.lfWidth, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+        m_fonts.reserve(m_fonts.size() + 1);  // the place first: a font is never made without one
+        if (HFONT font = ::CreateFontIndirectA(&face)) {
+            m_fonts.push_back(font);
+            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
-        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&fonts));
-    // The children hold the new fonts now; the old ones this frame made are no one's.
-    for (HFONT old : m_fonts) ::DeleteObject(old);
-    m_fonts = std::move(fonts.made);
+    });
+    for (size_t i = 0; i < previous; ++i) ::DeleteObject(m_fonts[i]);
+    m_fonts.erase(m_fonts.begin(), m_fonts.begin() + static_cast<std::ptrdiff_t>(previous));
 }
 
 LRESULT CFrameWnd::OnSystemChangeMsg(WPARAM, LPARAM) {
-    MSG news = GetCurrentMessage();
-    ::EnumChildWindows(m_hWnd, [](HWND child, LPARAM param) {
-        auto* msg = reinterpret_cast<const MSG*>(param);
-        ::SendMessageA(child, msg->message, msg->wParam, msg->lParam);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&news));
+    const MSG news = GetCurrentMessage();
+    ForEachDescendant(m_hWnd, [&](HWND child) { ::SendMessageA(child, news.message, news.wParam, news.lParam); });
     return Default();
 }
 

@@ -23,12 +23,6 @@ namespace {
 
 class DetailsTest : public MainFrameTest {
 protected:
-    void SelectProcess(DWORD pid) {
-        frame->m_pPanelLeft->RefreshProcessList();
-        HTREEITEM item = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, pid);
-        ASSERT_NE(nullptr, item);
-        Select(item);
-    }
     // The memory and start time rows show the process's own figures. The fixtures' peak stands
     // 16 MB above their current memory, which moves a little between two readings.
     void ExpectMemoryAndStartOf(HANDLE process) {
@@ -46,7 +40,6 @@ protected:
     HTREEITEM InsertItem(DWORD pid, DWORD parent, FILETIME created = FILETIME{}) {
         return InsertProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, "made.exe", pid, parent, created);
     }
-    void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
     // The detail timer's ticks the message loop takes from the queue while it runs this long.
     int DetailTicksDuring(DWORD milliseconds) {
         int ticks = 0;
@@ -55,6 +48,12 @@ protected:
         });
         Pump(milliseconds);
         return ticks;
+    }
+    // Module snapshots fail from here on: the module list falls back on the process-status services.
+    void RefuseModuleSnapshots() {
+        g_seams.createSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
+            return flags & TH32CS_SNAPMODULE ? INVALID_HANDLE_VALUE : ::CreateToolhelp32Snapshot(flags, pid);
+        };
     }
     // A double-click on the first row while the given row carries the selection mark (-1: none).
     void DoubleClick(int marked) {
@@ -98,7 +97,7 @@ TEST_F(DetailsTest, SelectingAProcessShowsItsModulesAndDetails) {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
             ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            EXPECT_EQ(FormatKilobytes(size), rows[i][2]) << Ansi(path);
+            EXPECT_EQ(FormatKilobytes(size), rows[i][2]) << AnsiText(path);
         }
     }
 
@@ -169,7 +168,7 @@ TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
     EXPECT_EQ("stale", Value("父进程"));
     EXPECT_EQ(kAllLabels, Labels());
     // The real timer does the same, once a second: selecting the process again starts it afresh.
-    Select(FindProcessItem(tree, pane->m_hRootItem, fixture.Id()));
+    Select(Item(fixture.Id()));
     UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
     EXPECT_EQ(1, DetailTicksDuring(1500));
     EXPECT_NE("stale", Value("当前使用内存"));
@@ -266,10 +265,7 @@ TEST(StartTimeText, IsLocalTimeByTheRulesOfItsOwnDate) {
 }
 
 TEST_F(DetailsTest, FallbackListsAtMost1024Modules) {
-    g_seams.createSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
-        if (flags & TH32CS_SNAPMODULE) return INVALID_HANDLE_VALUE;
-        return ::CreateToolhelp32Snapshot(flags, pid);
-    };
+    RefuseModuleSnapshots();
     // A process with 2000 modules, as far as the buffer holds them; none has a path to read.
     g_seams.enumProcessModulesEx = [](HANDLE, HMODULE* modules, DWORD size, LPDWORD needed, DWORD) -> BOOL {
         const DWORD count = 2000;
@@ -303,16 +299,13 @@ TEST(FallbackModuleFiles, MapOnlyThe32BitModulesAndListEachFileOnce) {
 }
 
 TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
-    g_seams.createSnapshot = [](DWORD flags, DWORD pid) -> HANDLE {
-        if (flags & TH32CS_SNAPMODULE) return INVALID_HANDLE_VALUE;
-        return ::CreateToolhelp32Snapshot(flags, pid);
-    };
+    RefuseModuleSnapshots();
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
     auto rows = ListRows(modules, 3);
     ASSERT_GT(rows.size(), 3u);
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    EXPECT_TRUE(LabelsEqual(Ansi(frame->m_pPanelRight->ModulePath(0)).c_str(), self));
+    EXPECT_TRUE(LabelsEqual(AnsiText(frame->m_pPanelRight->ModulePath(0)).c_str(), self));
     bool kernel = false;
     for (auto& row : rows) kernel |= LabelsEqual(row[0].c_str(), "kernel32.dll");
     EXPECT_TRUE(kernel);
@@ -333,7 +326,7 @@ TEST_F(DetailsTest, RowsKeepTheirOwnFilesWhenTheListKeepsRowsItWasToldToDelete) 
     ASSERT_EQ(2 * listed, list->GetItemCount());
     for (int row = 0; row < list->GetItemCount(); ++row) {
         const std::wstring& path = list->ModulePath(row);
-        if (row < listed) EXPECT_EQ(ListCellText(modules, row, 0), Ansi(::PathFindFileNameW(path.c_str()))) << row;
+        if (row < listed) EXPECT_EQ(ListCellText(modules, row, 0), AnsiText(::PathFindFileNameW(path.c_str()))) << row;
         else EXPECT_EQ(L"", path) << row;
         DoubleClick(row);
     }
@@ -376,11 +369,11 @@ TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
     std::set<std::wstring> paths;
     for (size_t i = 0; i < rows.size(); ++i) {
         const std::wstring& path = frame->m_pPanelRight->ModulePath(static_cast<int>(i));
-        EXPECT_TRUE(paths.insert(path).second) << "listed twice: " << Ansi(path);
+        EXPECT_TRUE(paths.insert(path).second) << "listed twice: " << AnsiText(path);
         WIN32_FILE_ATTRIBUTE_DATA data;
-        ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) << Ansi(path);
+        ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) << AnsiText(path);
         EXPECT_EQ(FormatKilobytes((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow), rows[i][2])
-            << Ansi(path);
+            << AnsiText(path);
         if (LabelsEqual(rows[i][0].c_str(), "kernel32.dll")) {
             kernel = true;
             EXPECT_TRUE(LabelsEqual(wow64Folder, rows[i][1].c_str())) << rows[i][1];
@@ -444,8 +437,8 @@ TEST_F(DetailsTest, DoubleClickAsksForThePropertiesOfTheMarkedRow) {
 TEST_F(DetailsTest, SelectionsWithTicksLeakNothing) {
     FixtureProcess a("fixture_icon"), b("fixture_noicon");
     frame->m_pPanelLeft->RefreshProcessList();
-    HTREEITEM ia = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, a.Id());
-    HTREEITEM ib = FindProcessItem(tree, frame->m_pPanelLeft->m_hRootItem, b.Id());
+    HTREEITEM ia = Item(a.Id());
+    HTREEITEM ib = Item(b.Id());
     ASSERT_TRUE(ia && ib);
     for (int i = 0; i < 10; ++i) { Select(i % 2 ? ia : ib); Tick(); }
     int handles = CountOwnHandles(), gdi = CountGdiObjects();

@@ -21,13 +21,6 @@
 
 namespace {
 
-std::string OwnFolder() {
-    char path[MAX_PATH];
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, n);
-    return dir.substr(0, dir.find_last_of('\\'));
-}
-
 // First of all tests here: nothing else of this process may have entered COM before.
 TEST(ComTest, InitialisationEntersASingleThreadedApartmentAndTheEndLeavesIt) {
     APTTYPE type;
@@ -42,14 +35,14 @@ TEST(ComTest, InitialisationEntersASingleThreadedApartmentAndTheEndLeavesIt) {
 
 // Whether anything has loaded the library planted here under this name, and forgetting it.
 bool PlantedWasLoaded(const char* library) {
-    std::string planted = OwnFolder() + "\\" + library;
+    std::string planted = TestDir() + library;
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(planted.c_str())) << planted;
     return ::DeleteFileA((planted + ".loaded").c_str()) != FALSE;
 }
 
 // The modules that called the planted version.dll, one file name a line, and forgetting them.
 std::string CallersOfPlantedVersionLibrary() {
-    std::string calls = OwnFolder() + "\\version.dll.calls";
+    std::string calls = TestDir() + "version.dll.calls";
     std::ifstream file(calls);
     std::string callers((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     file.close();
@@ -62,7 +55,7 @@ void ExpectFromTheSystemFolder(HMODULE module, const char* library) {
     ASSERT_NE(nullptr, module) << library;
     char loaded[MAX_PATH] = "";
     ::GetModuleFileNameA(module, loaded, MAX_PATH);
-    EXPECT_TRUE(LabelsEqual(Ansi(SystemFilePath(Wide(library).c_str())).c_str(), loaded)) << loaded;
+    EXPECT_TRUE(LabelsEqual(AnsiText(SystemFilePath(Wide(library).c_str())).c_str(), loaded)) << loaded;
 }
 
 TEST(PlantedLibraryTest, PortsAndVersionStringsComeFromTheSystemLibraries) {
@@ -111,8 +104,8 @@ TEST(PlantedLibraryTest, ALoadThatFailedIsTriedAgainNextTime) {
 }
 
 TEST(PlantedLibraryTest, TheProgramStartsBesidePlantedLibraries) {
-    std::wstring copy = Wide(OwnFolder() + "\\Tessilor.exe");
-    ASSERT_TRUE(::CopyFileW(Wide(OwnFolder() + "\\..\\..\\Tessilor.exe").c_str(), copy.c_str(), FALSE));
+    std::wstring copy = Wide(TestDir() + "Tessilor.exe");
+    ASSERT_TRUE(::CopyFileW(Wide(TestDir() + "..\\..\\Tessilor.exe").c_str(), copy.c_str(), FALSE));
     PlantedWasLoaded("winspool.drv");
     PlantedWasLoaded("pdh.dll");
     CallersOfPlantedVersionLibrary();
@@ -124,7 +117,7 @@ TEST(PlantedLibraryTest, TheProgramStartsBesidePlantedLibraries) {
 }
 
 TEST(ExecutableTest, ProgramIsStrippedAndMarkedForWindows7) {
-    std::ifstream file(OwnFolder() + "\\..\\..\\Tessilor.exe", std::ios::binary);
+    std::ifstream file(TestDir() + "..\\..\\Tessilor.exe", std::ios::binary);
     ASSERT_TRUE(file.good());
     std::vector<char> image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));

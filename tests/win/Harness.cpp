@@ -9,8 +9,8 @@
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
-#include "panes/PanelRTop.h"
 #include "platform/seams/Seams.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -242,7 +242,7 @@ FixtureProcess::FixtureProcess(const std::wstring& exe, const std::wstring& args
         error = ::GetLastError();
         if (error != ERROR_INTERNAL_ERROR) break;
     }
-    ADD_FAILURE() << "could not start " << Ansi(exe) << ": error " << error;
+    ADD_FAILURE() << "could not start " << AnsiText(exe) << ": error " << error;
 }
 
 namespace {
@@ -320,7 +320,7 @@ std::wstring ShowAndCloseProgram(const std::wstring& exe) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        ADD_FAILURE() << "could not start " << Ansi(exe) << ": error " << ::GetLastError();
+        ADD_FAILURE() << "could not start " << AnsiText(exe) << ": error " << ::GetLastError();
         return L"<no window>";
     }
     HWND main = nullptr;
@@ -338,18 +338,6 @@ std::wstring ShowAndCloseProgram(const std::wstring& exe) {
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     return title;
-}
-
-void WaitForModules(DWORD processId) {
-    for (int i = 0; i < 500; ++i) {
-        HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-        MODULEENTRY32W entry{};
-        entry.dwSize = sizeof(entry);
-        bool ready = snapshot != INVALID_HANDLE_VALUE && ::Module32FirstW(snapshot, &entry);
-        if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
-        if (ready) return;
-        ::Sleep(10);
-    }
 }
 
 namespace {
@@ -403,14 +391,6 @@ std::wstring Wide(const std::string& text) {
     ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
     wide.resize(wcslen(wide.c_str()));
     return wide;
-}
-
-std::string Ansi(const std::wstring& text) {
-    int n = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(n > 0 ? n : 1), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &ansi[0], n, nullptr, nullptr);
-    ansi.resize(strlen(ansi.c_str()));
-    return ansi;
 }
 
 namespace {
@@ -518,4 +498,23 @@ void MainFrameTest::Select(HTREEITEM item) {
     ASSERT_NE(nullptr, item);
     pane->SelectItem(item);
     ASSERT_EQ(item, pane->GetSelectedItem());
+}
+
+HTREEITEM MainFrameTest::Item(DWORD processId) { return FindProcessItem(tree, pane->m_hRootItem, processId); }
+
+HTREEITEM MainFrameTest::SelectProcess(DWORD processId) {
+    pane->RefreshProcessList();
+    HTREEITEM item = Item(processId);
+    Select(item);
+    return item;
+}
+
+void MainFrameTest::Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
+
+std::vector<BoxRecord> MainFrameTest::StopConfirmed() {
+    BoxAnswerer answers;
+    answers.Expect(IDOK);
+    answers.Expect(IDOK);
+    frame->SendMessage(WM_COMMAND, ID_STOP_PROCESS);
+    return answers.boxes;
 }

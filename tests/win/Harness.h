@@ -11,6 +11,7 @@
 
 #include "frame/OurFrame.h"
 #include "platform/seams/Seams.h"
+#include "platform/text/AnsiText.h"
 
 // Creates the main frame as the program does at start-up and pumps until it is idle.
 COurFrame* StartMainFrame();
@@ -113,9 +114,6 @@ std::wstring ShowAndCloseProgram(const std::wstring& exe);
 
 // The folder of the test executables and fixtures, with a trailing backslash.
 std::string TestDir();
-// Waits (up to 5 s) until a module snapshot of the process lists its executable: the loader
-// has done its work.
-void WaitForModules(DWORD processId);
 
 // One call of the shell's ShellExecuteExW or ShellExecuteA, as the program made it; the texts of
 // the ANSI call as UTF-16, so that both compare alike.
@@ -125,9 +123,8 @@ struct ShellCall {
     ULONG mask;  // ShellExecuteExW only
     INT show;
 };
-// A text of the tests in the other form: the ANSI code page's and UTF-16.
+// A text of the tests in UTF-16 (the program's AnsiText goes the other way).
 std::wstring Wide(const std::string& text);
-std::string Ansi(const std::wstring& text);
 // Calls `watch` with each message this thread's windows are sent (posted false) or take from
 // their queue (posted true) while it lives. What a message points to is valid only during the call.
 class MessageRecorder {
@@ -200,6 +197,14 @@ protected:
     void TearDown() override;
     // Selects a tree item as a click would: the pane hears of the change.
     void Select(HTREEITEM item);
+    // The item of a process in the tree, or null.
+    HTREEITEM Item(DWORD processId);
+    // Fills the tree again and selects the process's item; returns it.
+    HTREEITEM SelectProcess(DWORD processId);
+    // One tick of the detail timer.
+    void Tick();
+    // Asks to stop the selected process, confirms, and answers any box that follows.
+    std::vector<BoxRecord> StopConfirmed();
     // The labels of the properties pane's rows, in order, and the value of the row with a label.
     std::vector<std::string> Labels() { return PropertyLabels(props); }
     std::string Value(const char* label) { return PropertyValue(props, label); }

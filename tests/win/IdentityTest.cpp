@@ -58,22 +58,12 @@ std::unique_ptr<FixtureProcess> StartWithId(DWORD id) {
 
 class IdentityTest : public MainFrameTest {
 protected:
-    HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
     // Selects another item first: selecting the selected item again tells the pane nothing.
     void Reselect(HTREEITEM item) {
         Select(pane->m_hRootItem);
         Select(item);
     }
-    void Tick() { ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0); }
     int ModuleCount() { return static_cast<int>(::SendMessageA(modules, LVM_GETITEMCOUNT, 0, 0)); }
-    // Asks to stop the selected process, confirms, and answers any box that follows.
-    std::vector<BoxRecord> StopConfirmed() {
-        BoxAnswerer answers;
-        answers.Expect(IDOK);
-        answers.Expect(IDOK);
-        frame->SendMessage(WM_COMMAND, ID_STOP_PROCESS);
-        return answers.boxes;
-    }
 
 };
 
@@ -97,10 +87,7 @@ TEST_F(IdentityTest, ProcessThatExitedWithCode259HasEnded) {
 TEST_F(IdentityTest, IdGivenToANewProcessIsNotTheListedProcess) {
     auto listed = std::make_unique<FixtureProcess>("fixture_icon");
     const DWORD id = listed->Id();
-    pane->RefreshProcessList();
-    HTREEITEM item = Item(id);
-    ASSERT_NE(nullptr, item);
-    Select(item);
+    HTREEITEM item = SelectProcess(id);
     ASSERT_EQ(kAllLabels, Labels());
 
     listed.reset();  // ended, and no handle holds it: its id is free
@@ -163,8 +150,8 @@ public:
     }
     DWORD Id() const { return m_process->Id(); }
     HANDLE Handle() const { return m_process->Handle(); }
-    std::string Path() const { return Ansi(m_path); }
-    std::string Folder() const { return Ansi(m_dirs.back().substr(0, m_dirs.back().size() - 1)); }
+    std::string Path() const { return AnsiText(m_path); }
+    std::string Folder() const { return AnsiText(m_dirs.back().substr(0, m_dirs.back().size() - 1)); }
 
 private:
     std::vector<std::wstring> m_dirs;
@@ -189,7 +176,7 @@ TEST_F(IdentityTest, ProcessInALongChinesePathIsShownAndStopped) {
     Select(item);
     EXPECT_EQ(kAllLabels, Labels());
     ASSERT_GT(ModuleCount(), 0);
-    EXPECT_EQ(fixture.Path(), Ansi(frame->m_pPanelRight->ModulePath(0)));
+    EXPECT_EQ(fixture.Path(), AnsiText(frame->m_pPanelRight->ModulePath(0)));
     EXPECT_EQ("fixture_icon.exe", ListCellText(modules, 0, 0));
     EXPECT_EQ(fixture.Folder(), ListCellText(modules, 0, 1));
 

@@ -34,10 +34,7 @@ TEST_F(LocaleFrameTest, TitleAndStopQuestionReadAsWritten) {
     EXPECT_EQ(kTitle, WindowTextW(frame->m_hWnd));
 
     FixtureProcess fixture("fixture_icon");
-    pane->RefreshProcessList();
-    HTREEITEM item = FindProcessItem(tree, pane->m_hRootItem, fixture.Id());
-    ASSERT_NE(nullptr, item);
-    Select(item);
+    HTREEITEM item = SelectProcess(fixture.Id());
     std::wstring question, caption;
     BoxAnswerer answers;
     answers.Expect([&](HWND box) {

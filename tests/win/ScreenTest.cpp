@@ -45,7 +45,7 @@ protected:
         ::SetWindowPos(frame->m_hWnd, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
         ::SetForegroundWindow(frame->m_hWnd);
         // Some rows in both lists, so that stale parts would show.
-        HTREEITEM item = FindProcessItem(tree, pane->m_hRootItem, ::GetCurrentProcessId());
+        HTREEITEM item = Item(::GetCurrentProcessId());
         ASSERT_NE(nullptr, item);
         Select(item);
         pane->KillTimer(DETAIL_TIMER_ID);  // no tick may change a row between two captures

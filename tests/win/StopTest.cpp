@@ -30,17 +30,8 @@ LRESULT DeleteOneByOne(ControlImitation& tree, UINT msg, WPARAM wParam, LPARAM l
 
 class StopTest : public MainFrameTest {
 protected:
-    HTREEITEM Item(DWORD pid) { return FindProcessItem(tree, pane->m_hRootItem, pid); }
     void Command(UINT id) { frame->SendMessage(WM_COMMAND, id); }
     size_t ItemCount() { return TreeChildren(tree, pane->m_hRootItem).size(); }
-    // Stops the selected process, confirming the question and any box after it.
-    std::vector<BoxRecord> StopConfirmed() {
-        BoxAnswerer answers;
-        answers.Expect(IDOK);
-        answers.Expect(IDOK);
-        Command(ID_STOP_PROCESS);
-        return answers.boxes;
-    }
 };
 
 TEST_F(StopTest, BothButtonsAreAlwaysEnabled) {
@@ -51,10 +42,7 @@ TEST_F(StopTest, BothButtonsAreAlwaysEnabled) {
 
 TEST_F(StopTest, ConfirmedStopEndsTheProcessWithExitCodeOne) {
     FixtureProcess fixture("fixture_icon");
-    pane->RefreshProcessList();
-    HTREEITEM item = Item(fixture.Id());
-    ASSERT_NE(nullptr, item);
-    Select(item);
+    HTREEITEM item = SelectProcess(fixture.Id());
     BoxAnswerer answers;
     answers.Expect(IDOK);
     Command(ID_STOP_PROCESS);
@@ -71,8 +59,7 @@ TEST_F(StopTest, ConfirmedStopEndsTheProcessWithExitCodeOne) {
 
 TEST_F(StopTest, CancelLeavesProcessAndTree) {
     FixtureProcess fixture("fixture_icon");
-    pane->RefreshProcessList();
-    Select(Item(fixture.Id()));
+    SelectProcess(fixture.Id());
     size_t before = ItemCount();
     BoxAnswerer answers;
     answers.Expect(IDCANCEL);
@@ -92,8 +79,7 @@ TEST_F(StopTest, RootOrNothingSelectedAsksNothing) {
 
 TEST_F(StopTest, ProcessThatEndedAfterTheFillCannotBeOpened) {
     FixtureProcess fixture("fixture_noicon");
-    pane->RefreshProcessList();
-    Select(Item(fixture.Id()));
+    SelectProcess(fixture.Id());
     fixture.End();
     size_t before = ItemCount();
     auto boxes = StopConfirmed();
@@ -115,8 +101,7 @@ TEST_F(StopTest, IdNowRunningAnotherExecutableIsNotEnded) {
 
 TEST_F(StopTest, AProcessThatWillNotEndIsReportedAndStaysListed) {
     FixtureProcess fixture("fixture_icon");
-    pane->RefreshProcessList();
-    Select(Item(fixture.Id()));
+    SelectProcess(fixture.Id());
     g_seams.terminateProcess = [](HANDLE, UINT) -> BOOL {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
@@ -132,8 +117,7 @@ TEST_F(StopTest, AProcessThatWillNotEndIsReportedAndStaysListed) {
 
 TEST_F(StopTest, RefreshStopsTheDetailRefreshAndFollowsProcesses) {
     FixtureProcess ending("fixture_icon");
-    pane->RefreshProcessList();
-    Select(Item(ending.Id()));
+    SelectProcess(ending.Id());
     CListView* props = frame->m_pPanelRTop;
     ASSERT_GT(props->SendMessage(LVM_GETITEMCOUNT), 0);
 
@@ -152,7 +136,7 @@ TEST_F(StopTest, RefreshStopsTheDetailRefreshAndFollowsProcesses) {
     Select(Item(started.Id()));
     UpdatePropertyRow(props, "stale", "进程启动时间");
     ASSERT_TRUE(::KillTimer(tree, DETAIL_TIMER_ID));
-    ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0);
+    Tick();
     EXPECT_NE("stale", ListCellText(props->m_hWnd, 2, 1));
 }
 

@@ -18,27 +18,22 @@ using Rows = std::vector<std::vector<std::string>>;
 
 const char kMemoryLabel[] = "当前使用内存";
 
-// Copies the fixture library into a folder whose path is 256 characters long, longer than a
-// list cell gives back (Wine gives 255 of them, Windows 254). So that the whole path still fits
-// in MAX_PATH the copy is named "v": the trailing dot keeps the loader from adding ".dll".
-std::string LongPathCopy() {
-    std::string dir = TestDir();
-    dir += std::string(256 - dir.size(), 'd');
-    ::CreateDirectoryA(dir.c_str(), nullptr);
-    ::CopyFileA((TestDir() + "verfix_all.dll").c_str(), (dir + "\\v").c_str(), FALSE);
-    return dir + "\\v.";
-}
-
-// A folder whose name the ANSI code page can't spell ("â" is no GBK character), and beside it the
-// folder of its look-alike name, each holding a library of the same name with other versions.
-const std::wstring kExactFolder = L"Ch\u00e2teau", kLookAlikeFolder = L"Chateau";
-std::wstring ExactCopy(const std::wstring& folder, const char* library) {
+// Copies a fixture library into a folder of the test folder under another name; the copy's path.
+std::wstring CopyLibrary(const std::wstring& folder, const char* library, const wchar_t* name) {
     std::wstring dir = Wide(TestDir()) + folder;
     ::CreateDirectoryW(dir.c_str(), nullptr);
-    std::wstring copy = dir + L"\\exact.dll";
+    std::wstring copy = dir + L"\\" + name;
     ::CopyFileW(Wide(TestDir() + library).c_str(), copy.c_str(), FALSE);
     return copy;
 }
+
+// A folder whose path is 256 characters long, longer than a list cell gives back (Wine gives 255
+// of them, Windows 254). So that the whole path still fits in MAX_PATH the copy is named "v": the
+// trailing dot keeps the loader from adding ".dll".
+const std::wstring kLongFolder(256 - TestDir().size(), L'd');
+// A folder whose name the ANSI code page can't spell ("â" is no GBK character), and beside it the
+// folder of its look-alike name, each holding a library of the same name with other versions.
+const std::wstring kExactFolder = L"Ch\u00e2teau", kLookAlikeFolder = L"Chateau";
 
 class VersionTest : public MainFrameTest {
 protected:
@@ -46,9 +41,9 @@ protected:
         for (const char* name : {"verfix_all", "verfix_nocompany", "verfix_twolang", "verfix_notable",
                                  "verfix_short", "verfix_none"})
             ::LoadLibraryA((TestDir() + name + ".dll").c_str());
-        ::LoadLibraryA(LongPathCopy().c_str());
-        ExactCopy(kLookAlikeFolder, "verfix_nocompany.dll");
-        ::LoadLibraryW(ExactCopy(kExactFolder, "verfix_all.dll").c_str());
+        ::LoadLibraryW((CopyLibrary(kLongFolder, "verfix_all.dll", L"v") + L".").c_str());
+        CopyLibrary(kLookAlikeFolder, "verfix_nocompany.dll", L"exact.dll");
+        ::LoadLibraryW(CopyLibrary(kExactFolder, "verfix_all.dll", L"exact.dll").c_str());
     }
 
     void SetUp() override {
@@ -135,7 +130,7 @@ TEST_F(VersionTest, NoUsableTableLeavesThePaneEmpty) {
 }
 
 TEST_F(VersionTest, FocusingAModuleStopsTheDetailRefreshUntilAProcessIsSelected) {
-    HTREEITEM self = FindProcessItem(tree, pane->m_hRootItem, ::GetCurrentProcessId());
+    HTREEITEM self = Item(::GetCurrentProcessId());
     ASSERT_NE(nullptr, self);
     Select(self);
     ASSERT_NE("<none>", MemoryValue());
@@ -150,7 +145,7 @@ TEST_F(VersionTest, FocusingAModuleStopsTheDetailRefreshUntilAProcessIsSelected)
     EXPECT_EQ("marker", MemoryValue());
     Select(self);
     UpdatePropertyRow(frame->m_pPanelRTop, "marker", kMemoryLabel);
-    ::SendMessageA(tree, WM_TIMER, DETAIL_TIMER_ID, 0);
+    Tick();
     EXPECT_NE("marker", MemoryValue());
     EXPECT_TRUE(::KillTimer(tree, DETAIL_TIMER_ID));
 }

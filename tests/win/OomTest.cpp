@@ -13,7 +13,6 @@
 #include "Harness.h"
 #include "ResourceCounts.h"
 #include "panes/PanelLeft.h"
-#include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
 #include "res/resource.h"
 
@@ -37,12 +36,6 @@ void* operator new(size_t size) {
     if (g_countdown == 0) {
         g_countdown = -1;
         g_failed = true;
-        if (std::getenv("OOM_TRACE")) {
-            void* frames[12] = {};
-            USHORT n = ::RtlCaptureStackBackTrace(0, 12, frames, nullptr);
-            for (USHORT i = 0; i < n; ++i) std::fprintf(stderr, "%p ", frames[i]);
-            std::fprintf(stderr, "\n");
-        }
         throw std::bad_alloc();
     }
     if (g_countdown > 0) --g_countdown;
@@ -72,10 +65,15 @@ Held Holdings() { return {g_live, CountOwnHandles(), CountGdiObjects()}; }
 class OutOfMemoryTest : public MainFrameTest {
 protected:
     // Fails each allocation of `operation` in turn; after each, checks that the frame answers and
-    // that `operation` (with `works` saying it did) then runs, leaving what it alone leaves.
-    // Returns how many allocations were failed.
-    int FailEachAllocation(const std::function<void()>& prepare, const std::function<void()>& operation,
-                           const std::function<void()>& works) {
+    // that `operation` (with `works` saying it did) then runs, leaving what it alone leaves. Prints
+    // how many allocations were failed.
+    void FailEachAllocation(const char* name, const std::function<void()>& prepare,
+                            const std::function<void()>& operation, const std::function<void()>& works) {
+        int failed = Failures(prepare, operation, works);
+        std::printf("%s: %d allocations failed, one at a time\n", name, failed);
+    }
+    int Failures(const std::function<void()>& prepare, const std::function<void()>& operation,
+                 const std::function<void()>& works) {
         g_harnessCode = PauseForHarness;
         // What the operation holds once it has run: after one failed run and two whole ones, so
         // that what the system makes once (for the first exception, say) has been made.
@@ -110,9 +108,6 @@ protected:
         ADD_FAILURE() << "the operation never ran through";
         return -1;
     }
-    void Report(const char* operation, int failures) {
-        std::printf("%s: %d allocations failed, one at a time\n", operation, failures);
-    }
 };
 
 TEST_F(OutOfMemoryTest, SelectionModuleFocusAndRefresh) {
@@ -121,29 +116,24 @@ TEST_F(OutOfMemoryTest, SelectionModuleFocusAndRefresh) {
     HTREEITEM item = Item(fixture.Id());
     ASSERT_NE(nullptr, item);
     const std::vector<std::string> all = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};
+    auto reselect = [&] { Select(pane->m_hRootItem); };
 
-    Report("selection", FailEachAllocation([&] { pane->SelectItem(pane->m_hRootItem); },
-                                           [&] { pane->SelectItem(item); },
-                                           [&] { EXPECT_EQ(all, Labels()); }));
+    FailEachAllocation("selection", reselect, [&] { Select(item); }, [&] { EXPECT_EQ(all, Labels()); });
+    FailEachAllocation("tick", [&] { reselect(); Select(item); }, [&] { Tick(); },
+                       [&] { EXPECT_EQ(all, Labels()); });
+    FailEachAllocation("refresh", [] {}, [&] { frame->SendMessage(WM_COMMAND, ID_REFRESH); }, [&] {
+        auto roots = TreeChildren(tree, TVI_ROOT);
+        ASSERT_EQ(1u, roots.size());
+        EXPECT_NE(nullptr, FindProcessItem(tree, roots[0].item, fixture.Id()));
+    });
 
     // This program's own module has a version resource, whose six strings are shown.
-    Select(Item(::GetCurrentProcessId()));
+    SelectProcess(::GetCurrentProcessId());
     CPanelRight* list = frame->m_pPanelRight;
-    Report("module focus", FailEachAllocation([&] { list->SetItemState(0, 0, LVIS_FOCUSED | LVIS_SELECTED); },
-                                              [&] { list->SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED,
-                                                                       LVIS_FOCUSED | LVIS_SELECTED); },
-                                              [&] { EXPECT_EQ(6u, Labels().size()); }));
-
-    Report("tick", FailEachAllocation([&] { pane->SelectItem(pane->m_hRootItem); pane->SelectItem(item); },
-                                      [&] { Tick(); },
-                                      [&] { EXPECT_EQ(all, Labels()); }));
-
-    Report("refresh", FailEachAllocation([] {}, [&] { frame->SendMessage(WM_COMMAND, ID_REFRESH); },
-                                         [&] {
-                                             auto roots = TreeChildren(tree, TVI_ROOT);
-                                             ASSERT_EQ(1u, roots.size());
-                                             EXPECT_NE(nullptr, FindProcessItem(tree, roots[0].item, fixture.Id()));
-                                         }));
+    const UINT focused = LVIS_FOCUSED | LVIS_SELECTED;
+    FailEachAllocation("module focus", [&] { list->SetItemState(0, 0, focused); },
+                       [&] { list->SetItemState(0, focused, focused); },
+                       [&] { EXPECT_EQ(6u, Labels().size()); });
 }
 
 TEST_F(OutOfMemoryTest, PortListAndStop) {
@@ -154,25 +144,22 @@ TEST_F(OutOfMemoryTest, PortListAndStop) {
         answers = std::make_unique<BoxAnswerer>();
         for (int i = 0; i < 3; ++i) answers->Expect(IDOK);
     };
-    Report("port list", FailEachAllocation(answerAll, [&] { frame->SendMessage(WM_COMMAND, ID_PORT_LIST); },
-                                           [&] {
-                                               ASSERT_EQ(1u, answers->boxes.size());
-                                               EXPECT_NE("", answers->boxes[0].text);
-                                           }));
+    FailEachAllocation("port list", answerAll, [&] { frame->SendMessage(WM_COMMAND, ID_PORT_LIST); }, [&] {
+        ASSERT_EQ(1u, answers->boxes.size());
+        EXPECT_NE("", answers->boxes[0].text);
+    });
 
     std::unique_ptr<FixtureProcess> fixture;
-    Report("stop", FailEachAllocation(
-                       [&] {
-                           fixture.reset();  // ended, if it still runs
-                           fixture = std::make_unique<FixtureProcess>("fixture_noicon");
-                           SelectProcess(fixture->Id());
-                           answerAll();
-                       },
-                       [&] { frame->SendMessage(WM_COMMAND, ID_STOP_PROCESS); },
-                       [&] {
-                           EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(fixture->Handle(), 5000));
-                           EXPECT_EQ(nullptr, Item(fixture->Id()));
-                       }));
+    auto stoppable = [&] {
+        fixture.reset();  // ended, if it still runs
+        fixture = std::make_unique<FixtureProcess>("fixture_noicon");
+        SelectProcess(fixture->Id());
+        answerAll();
+    };
+    FailEachAllocation("stop", stoppable, [&] { frame->SendMessage(WM_COMMAND, ID_STOP_PROCESS); }, [&] {
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(fixture->Handle(), 5000));
+        EXPECT_EQ(nullptr, Item(fixture->Id()));
+    });
 }
 
 }  // namespace

@@ -24,14 +24,20 @@ fi
 # A prefix holds the system DLLs of each architecture Wine had when it was made: one made before
 # wine32 was installed no longer starts ("could not load kernel32.dll"). Each prefix records the
 # architectures it was made with and is made afresh when they have changed.
-# wine32's loader is installed everywhere, but some kernels can't run 32-bit programs at all
-# ("Exec format error"). There Wine runs through its 64-bit loader alone, in a 64-bit-only prefix,
-# and the tests that need a 32-bit process are skipped (TESSILOR_NO_WOW64).
+# 32-bit Wine (wine32) may be missing (a half-synced mirror), and some kernels can't run 32-bit
+# programs at all ("Exec format error"). There Wine runs through its 64-bit loader alone, in a
+# 64-bit-only prefix, and the tests that need a 32-bit process are skipped: TESSILOR_NO_WOW64
+# says why.
 arches="64"
 if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
   arches="64 32"
   unset TESSILOR_NO_WOW64
 else
+  if [ -e /usr/lib/wine/wine ]; then
+    export TESSILOR_NO_WOW64="this machine's kernel runs no 32-bit program, so Wine has no 32-bit side"
+  else
+    export TESSILOR_NO_WOW64="32-bit Wine (wine32:i386) is not installed"
+  fi
   shim="$root/build/wine64-only"
   mkdir -p "$shim"
   for name in wine wine-stable; do
@@ -39,7 +45,6 @@ else
     chmod +x "$shim/$name"
   done
   case ":$PATH:" in *":$shim:"*) ;; *) export PATH="$shim:$PATH" ;; esac
-  export TESSILOR_NO_WOW64=1
 fi
 if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/tessilor-arches" 2>/dev/null)" != "$arches" ]; then
   case "$WINEPREFIX" in

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "ControlBars.h"
+#include "SplitterWnd.h"
 #include "View.h"
 
 namespace {
@@ -201,10 +202,31 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pUI) {
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
-    if (!m_hAccelTable || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
-    // Only keys meant for the frame or its panes; a modal box runs its own loop.
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+    // Only keys meant for the frame or its panes; a modal box or a menu runs its own loop.
     if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd)) return FALSE;
-    return ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg) != 0;
+    if (TabToNextView(*msg)) return TRUE;
+    return m_hAccelTable && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg) != 0;
+}
+
+bool CFrameWnd::TabToNextView(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    const int kMaxViews = 16;
+    CView* views[kMaxViews];
+    int count = 0;
+    CWnd* client = FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST));
+    if (auto* splitter = dynamic_cast<CSplitterWnd*>(client))
+        splitter->AppendViews(views, count, kMaxViews);
+    else if (auto* view = dynamic_cast<CView*>(client))
+        views[count++] = view;
+    // A Tab meant for a window inside a pane (an edit box, say) is that window's.
+    int at = 0;
+    while (at < count && views[at]->m_hWnd != msg.hwnd) ++at;
+    if (at == count) return false;
+    bool back = ::GetKeyState(VK_SHIFT) < 0;
+    SetActiveView(views[(at + (back ? count - 1 : 1)) % count]);
+    return true;
 }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {

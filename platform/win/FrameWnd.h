@@ -40,7 +40,8 @@ public:
     CWnd* GetControlBar(UINT id) const;
 
     BOOL OnCmdMsg(UINT nID, CCmdUI* pUI) override;
-    // The frame's accelerators, for keys meant for the frame or its panes.
+    // Keys meant for the frame or its panes: Tab and Shift+Tab move the focus through the views
+    // in reading order, wrapping; then the frame's accelerators.
     BOOL PreTranslateMessage(MSG* msg) override;
     // The scale of the monitor the frame is on, as Windows last told it; every child is drawn at it.
     UINT GetDpi() const override { return m_nDpi ? m_nDpi : CWnd::GetDpi(); }
@@ -73,6 +74,8 @@ protected:
 private:
     // Gives each child window a font of its own at the new scale, the same face scaled.
     void ScaleFonts(UINT oldDpi, UINT newDpi);
+    // Tab or Shift+Tab in a view activates the next or previous one, as F6 does between panes.
+    bool TabToNextView(const MSG& msg);
     CView* m_pViewActive = nullptr;
     UINT m_nDpi = 0;                // 0 until the window exists
     std::vector<HFONT> m_fonts;     // the fonts made for the children at the current scale

@@ -123,6 +123,18 @@ void CSplitterWnd::ActivateNext(CWnd* current, bool previous) {
     ActivatePane(GetPane(index / m_nCols, index % m_nCols), previous);
 }
 
+void CSplitterWnd::AppendViews(CView** views, int& count, int max) const {
+    for (int r = 0; r < m_nRows; ++r) {
+        for (int c = 0; c < m_nCols; ++c) {
+            CWnd* pane = GetPane(r, c);
+            if (auto* nested = dynamic_cast<CSplitterWnd*>(pane))
+                nested->AppendViews(views, count, max);
+            else if (auto* view = dynamic_cast<CView*>(pane); view && count < max)
+                views[count++] = view;
+        }
+    }
+}
+
 int CSplitterWnd::HitTestBar(POINT pt) const {
     int colPos[kMaxPanes], colSize[kMaxPanes], rowPos[kMaxPanes], rowSize[kMaxPanes];
     Positions(colPos, colSize, rowPos, rowSize);

@@ -20,6 +20,9 @@ public:
     // Moves the activation to the next (or previous) pane, wrapping; a nested splitter hands it
     // to its own first (or last) pane.
     void ActivateNext(CWnd* current, bool previous);
+    // Adds the views to the list in reading order, row by row, a nested splitter's in its place;
+    // at most `max` in all.
+    void AppendViews(CView** views, int& count, int max) const;
     void RecalcLayout();
     // The bar's width at the splitter's scale.
     int BarWidth() const { return Scaled(kBarWidth); }

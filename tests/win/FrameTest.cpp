@@ -218,6 +218,26 @@ TEST_F(FrameTest, F6AndShiftF6SwitchBetweenTheRightHandPanes) {
     ::SetFocus(frame->m_pPanelLeft->m_hWnd);
     frame->SendMessage(WM_COMMAND, ID_PREV_PANE);
     EXPECT_EQ(bottom, ::GetFocus());
+
+    // Tab and Shift+Tab go round all three panes through the frame's own pre-translation,
+    // activating each as F6 does, and move nothing else.
+    HTREEITEM selected = SelectProcess(::GetCurrentProcessId());
+    std::vector<std::string> rows = {Value("当前使用内存"), Value("进程启动时间"), Value("父进程")};
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    HWND ring[] = {tree, top, bottom, tree, bottom, top, tree};
+    for (int press = 0; press < 6; ++press) {
+        keys[VK_SHIFT] = press < 3 ? 0 : 0x80;
+        ::SetKeyboardState(keys);
+        MSG tab{ring[press], WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(theApp.PreTranslateMessage(&tab)) << press;
+        EXPECT_EQ(ring[press + 1], ::GetFocus()) << press;
+        EXPECT_EQ(ring[press + 1], frame->GetActiveView()->m_hWnd) << press;
+    }
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(selected, TreeView_GetSelection(tree));
+    EXPECT_EQ(rows, (std::vector<std::string>{Value("当前使用内存"), Value("进程启动时间"), Value("父进程")}));
 }
 
 // Every command the user can reach (menu, toolbar, keys) shows the part of its string before the

@@ -320,7 +320,7 @@ void FillTable(const std::string& dir, int runs, COurFrame* frame) {
     CPanelLeft* pane = frame->m_pPanelLeft;
     HWND scratch = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 100, 100, frame->m_hWnd, nullptr,
                                      nullptr, nullptr);
-    HIMAGELIST scratchImages = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10);
+    HIMAGELIST scratchImages = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 10);
     ::SendMessageA(scratch, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(scratchImages));
 
     std::vector<PROCESS_INFORMATION> extra;

@@ -25,9 +25,11 @@
 typedef BOOL(WINAPI* SetDirectories)(DWORD);
 typedef UINT(WINAPI* DpiForWindow)(HWND);
 typedef int(WINAPI* MetricForDpi)(int, UINT);
+typedef BOOL(WINAPI* ParametersForDpi)(UINT, UINT, PVOID, UINT, UINT);
 
 static HWND g_tree, g_properties, g_modules, g_toolbar, g_status;
 static UINT g_screenDpi = 96, g_dpi = 96;
+static LPARAM g_buttonSize;
 static MetricForDpi g_metricForDpi;
 /* The status bar's parts: 0 stretches, the indicators keep the width of their texts. */
 static const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
@@ -65,7 +67,7 @@ static int AddFileIcon(HIMAGELIST images, const WCHAR* path, int index) {
     return added;
 }
 
-static HIMAGELIST NewImages(void) { return ImageList_Create(Scale(16), Scale(16), ILC_COLOR8 | ILC_MASK, 10, 10); }
+static HIMAGELIST NewImages(void) { return ImageList_Create(Scale(16), Scale(16), ILC_COLOR32 | ILC_MASK, 10, 10); }
 
 /* Where the splitters put the panes in a client area: the tree's column and the properties' row
    at their design sizes as far as there is room, a bar between neighbours, the rest to the last. */
@@ -226,8 +228,8 @@ static void MakeToolbar(HWND frame, HINSTANCE inst) {
     ImageList_AddMasked(images, bitmap, GetSysColor(COLOR_BTNFACE));
     DeleteObject(bitmap);
     SendMessageA(g_toolbar, TB_SETIMAGELIST, 0, (LPARAM)images);
-    SendMessageA(g_toolbar, TB_SETBUTTONSIZE, 0,
-                 MAKELPARAM(Scale(data[1] + LAYER_BUTTON_PADDING_X), Scale(data[2] + LAYER_BUTTON_PADDING_Y)));
+    g_buttonSize = MAKELPARAM(Scale(data[1] + LAYER_BUTTON_PADDING_X), Scale(data[2] + LAYER_BUTTON_PADDING_Y));
+    SendMessageA(g_toolbar, TB_SETBUTTONSIZE, 0, g_buttonSize);
     TBBUTTON* buttons = (TBBUTTON*)calloc((size_t)count, sizeof(TBBUTTON));
     if (!buttons) return;
     for (int i = 0, image = 0; i < count; ++i) {
@@ -259,9 +261,18 @@ static void SetParts(int width) {
     SendMessageA(g_status, SB_SETPARTS, COUNT(kIndicators), (LPARAM)edges);
 }
 
+static void MeasureIndicators(HINSTANCE inst);
+
 static void MakeStatusBar(HWND frame, HINSTANCE inst) {
     g_status = CreateWindowExA(0, STATUSCLASSNAMEA, NULL, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0,
                                0, 0, frame, (HMENU)AFX_IDW_STATUS_BAR, inst, NULL);
+    MeasureIndicators(inst);
+    char idle[128] = "";
+    LoadStringA(inst, AFX_IDS_IDLEMESSAGE, idle, sizeof(idle));
+    SendMessageA(g_status, SB_SETTEXTA, 0, (LPARAM)idle);
+}
+
+static void MeasureIndicators(HINSTANCE inst) {
     HDC dc = GetDC(g_status);
     HFONT font = (HFONT)SendMessageA(g_status, WM_GETFONT, 0, 0);
     HGDIOBJ old = SelectObject(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
@@ -278,9 +289,39 @@ static void MakeStatusBar(HWND frame, HINSTANCE inst) {
     RECT r;
     GetClientRect(g_status, &r);
     SetParts(r.right - r.left);
-    char idle[128] = "";
-    LoadStringA(inst, AFX_IDS_IDLEMESSAGE, idle, sizeof(idle));
-    SendMessageA(g_status, SB_SETTEXTA, 0, (LPARAM)idle);
+}
+
+/* The system's fonts at the window's scale, given to every control once they are all made: the
+   icon-title font to the tree and the lists (their headers take it from them), the status font to
+   the status bar and the tooltips, the message font to the toolbar, whose buttons keep their size. */
+static void GiveFonts(HINSTANCE inst) {
+    ParametersForDpi forDpi = (ParametersForDpi)(void*)Function("user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics = {0};
+    metrics.cbSize = sizeof(metrics);
+    LOGFONTW faces[3];
+    UINT from = g_dpi;
+    if (!forDpi || !forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, g_dpi) ||
+        !forDpi(SPI_GETICONTITLELOGFONT, sizeof(faces[2]), &faces[2], 0, g_dpi)) {
+        from = g_screenDpi;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(faces[2]), &faces[2], 0);
+    }
+    faces[0] = metrics.lfMessageFont;
+    faces[1] = metrics.lfStatusFont;
+    HFONT fonts[3];
+    for (int i = 0; i < 3; ++i) {
+        faces[i].lfHeight = MulDiv(faces[i].lfHeight, (int)g_dpi, (int)from);
+        fonts[i] = CreateFontIndirectW(&faces[i]);
+    }
+    const HWND icons[] = {g_tree, g_properties, g_modules, (HWND)SendMessageA(g_properties, LVM_GETHEADER, 0, 0),
+                          (HWND)SendMessageA(g_modules, LVM_GETHEADER, 0, 0)};
+    for (int i = 0; i < COUNT(icons); ++i) SendMessageA(icons[i], WM_SETFONT, (WPARAM)fonts[2], TRUE);
+    SendMessageA((HWND)SendMessageA(g_toolbar, TB_GETTOOLTIPS, 0, 0), WM_SETFONT, (WPARAM)fonts[1], TRUE);
+    SendMessageA(g_toolbar, WM_SETFONT, (WPARAM)fonts[0], TRUE);
+    SendMessageA(g_toolbar, TB_SETBUTTONSIZE, 0, g_buttonSize);
+    SendMessageA(g_toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(g_status, WM_SETFONT, (WPARAM)fonts[1], TRUE);
+    MeasureIndicators(inst);
 }
 
 static void Place(HWND pane, RECT r) {
@@ -375,6 +416,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE prev, LPSTR args, int show) {
                          shell);
     MakeToolbar(frame, inst);
     MakeStatusBar(frame, inst);
+    GiveFonts(inst);
     Layout(frame);
     ShowWindow(frame, SW_SHOW);
     UpdateWindow(frame);

@@ -131,7 +131,7 @@ int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
 }
 
 void CPanelLeft::MakeImageList() {
-    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
+    m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 10, GetDpi());
     SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
     AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), DESIGN_ROOT_ICON);
     AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), DESIGN_PROCESS_ICON);

@@ -1,6 +1,7 @@
 #include "Seams.h"
 
 #include "../os/SystemFiles.h"
+#include "../win/Dpi.h"
 
 const Seams kSystemCalls = {
     ::ShellExecuteExW,
@@ -12,6 +13,7 @@ const Seams kSystemCalls = {
     ::EnumProcessModulesEx,
     ::TerminateProcess,
     ::LoadLibraryExW,
+    layer::DpiForWindow,
 };
 Seams g_seams = kSystemCalls;
 

@@ -35,6 +35,9 @@ struct Seams {
     // Loading a library of the system folder: a test makes a load fail once, which no system folder
     // here can be made to do.
     HMODULE(WINAPI* loadLibraryEx)(LPCWSTR file, HANDLE reserved, DWORD flags);
+    // The DPI of the monitor a window is on (0 where Windows can't tell): a test puts the window on
+    // a monitor of another scale than the system's, which Wine never does.
+    UINT(WINAPI* dpiForWindow)(HWND hwnd);
 };
 extern Seams g_seams;
 // The real calls, as g_seams starts.

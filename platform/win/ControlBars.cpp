@@ -33,8 +33,17 @@ const MsgMap* CToolBar::GetMessageMap() const {
         ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove),
         ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave),
         ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChangeMsg),
+        ON_MESSAGE(WM_SETFONT, OnSetFontMsg),
     };
     MESSAGE_MAP(nullptr, entries);
+}
+
+LRESULT CToolBar::OnSetFontMsg(WPARAM, LPARAM) {
+    // The control measures its buttons again for a new font; ours fit their pictures.
+    LRESULT result = Default();
+    ApplyScale();
+    SendMessage(TB_AUTOSIZE);
+    return result;
 }
 
 BOOL CToolBar::CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, RECT, UINT id) {
@@ -220,9 +229,29 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
     return TRUE;
 }
 
+const MsgMap* CStatusBar::GetMessageMap() const {
+    using ThisClass = CStatusBar;
+    static const MsgMapEntry entries[] = {
+        ON_MESSAGE(WM_SETFONT, OnSetFontMsg),
+    };
+    MESSAGE_MAP(nullptr, entries);
+}
+
+LRESULT CStatusBar::OnSetFontMsg(WPARAM, LPARAM) {
+    LRESULT result = Default();
+    if (m_count) MeasureIndicators();
+    return result;
+}
+
 void CStatusBar::MeasureIndicators() {
     HDC dc = ::GetDC(m_hWnd);
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    // Without a font of its own the bar draws in the system's status font.
+    HFONT systemFont = nullptr;
+    if (!font) {
+        LOGFONTW face = layer::UiFontAt(layer::UiFont::Status, GetDpi());
+        font = systemFont = ::CreateFontIndirectW(&face);
+    }
     HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
     for (int i = 0; i < m_count; ++i) {
         m_widths[i] = 0;
@@ -235,6 +264,7 @@ void CStatusBar::MeasureIndicators() {
     }
     ::SelectObject(dc, old);
     ::ReleaseDC(m_hWnd, dc);
+    if (systemFont) ::DeleteObject(systemFont);
     RECT r;
     ::GetClientRect(m_hWnd, &r);
     SetParts(r.right - r.left);

@@ -45,6 +45,8 @@ protected:
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     // The pictures mapped again to the system's new button colours.
     LRESULT OnSysColorChangeMsg(WPARAM wParam, LPARAM lParam);
+    // A new font: the buttons keep the size of their pictures.
+    LRESULT OnSetFontMsg(WPARAM wParam, LPARAM lParam);
     const MsgMap* GetMessageMap() const override;
 
 private:
@@ -75,8 +77,13 @@ public:
     // The indicators measured again at the new scale.
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
+protected:
+    // A new font: the indicators measured again in it.
+    LRESULT OnSetFontMsg(WPARAM wParam, LPARAM lParam);
+    const MsgMap* GetMessageMap() const override;
+
 private:
-    // Each indicator as wide as its text in the bar's font, with a margin.
+    // Each indicator as wide as its text in the font the bar draws it in, with a margin.
     void MeasureIndicators();
     void SetParts(int width);
     UINT m_ids[8] = {};

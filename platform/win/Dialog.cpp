@@ -6,6 +6,7 @@ const MsgMap* CDialog::GetMessageMap() const {
     using ThisClass = CDialog;
     static const MsgMapEntry entries[] = {
         ON_MESSAGE(WM_INITDIALOG, OnInitDialogMsg),
+        ON_MESSAGE(WM_DPICHANGED, OnDpiChangedMsg),
     };
     MESSAGE_MAP(nullptr, entries);
 }
@@ -29,6 +30,12 @@ LRESULT CDialog::OnInitDialogMsg(WPARAM, LPARAM) {
     ScaleIcons();
     CenterWindow();
     return OnInitDialog();
+}
+
+LRESULT CDialog::OnDpiChangedMsg(WPARAM, LPARAM) {
+    LRESULT result = Default();
+    ScaleIcons();
+    return result;
 }
 
 void CDialog::ScaleIcons() {

@@ -19,7 +19,12 @@ protected:
     virtual void OnCancel() { ::EndDialog(m_hWnd, IDCANCEL); }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnInitDialogMsg(WPARAM wParam, LPARAM lParam);
+    // The box moved to a monitor of another scale: its icons are loaded again at it (the dialog
+    // manager scales the rest).
+    LRESULT OnDpiChangedMsg(WPARAM wParam, LPARAM lParam);
     void ScaleIcons();
+    // A box is a window of its own, drawn at the scale of its monitor, not its owner's.
+    UINT GetDpi() const override { return layer::MonitorDpiOf(m_hWnd); }
     const MsgMap* GetMessageMap() const override;
 
 private:

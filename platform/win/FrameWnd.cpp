@@ -71,6 +71,14 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
         if (menu && ::IsMenu(menu)) ::DestroyMenu(menu);
         return FALSE;
     }
+    // Its size was reckoned before the window was on a monitor: where that monitor's scale is
+    // another, the window takes the design size at it. The children were made at it already.
+    const UINT dpi = GetDpi();
+    if (dpi != m_nSizedDpi && m_designSize.cx > 0 && m_designSize.cy > 0) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, layer::Scale(m_designSize.cx, dpi), layer::Scale(m_designSize.cy, dpi),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ApplyFonts(dpi);
     RecalcLayout();
     return TRUE;
 }
@@ -78,9 +86,10 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
     // No window yet to ask: a window the system places opens on the primary monitor, at the
     // system's scale.
-    UINT dpi = layer::SystemDpi();
-    if (cs.cx != CW_USEDEFAULT) cs.cx = layer::Scale(cs.cx, dpi);
-    if (cs.cy != CW_USEDEFAULT) cs.cy = layer::Scale(cs.cy, dpi);
+    m_nSizedDpi = layer::SystemDpi();
+    m_designSize = {cs.cx == CW_USEDEFAULT ? 0 : cs.cx, cs.cy == CW_USEDEFAULT ? 0 : cs.cy};
+    if (cs.cx != CW_USEDEFAULT) cs.cx = layer::Scale(cs.cx, m_nSizedDpi);
+    if (cs.cy != CW_USEDEFAULT) cs.cy = layer::Scale(cs.cy, m_nSizedDpi);
     return CWnd::PreCreateWindow(cs);
 }
 
@@ -108,7 +117,7 @@ LRESULT CFrameWnd::OnDpiChangedMsg(WPARAM wParam, LPARAM lParam) {
     if (newDpi == 0) return 0;
     m_nDpi = newDpi;
     if (newDpi != oldDpi) {
-        ScaleFonts(oldDpi, newDpi);
+        ApplyFonts(newDpi);
         ForEachDescendant(m_hWnd, [=](HWND hwnd) {
             if (CWnd* child = FromHandlePermanent(hwnd)) child->OnDpiChanged(oldDpi, newDpi);
         });
@@ -121,21 +130,60 @@ LRESULT CFrameWnd::OnDpiChangedMsg(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void CFrameWnd::ScaleFonts(UINT oldDpi, UINT newDpi) {
-    // The new fonts join the old in the frame's list as they are made, so that a walk cut short
-    // leaves none unowned; the old ones go once every child holds a new one.
+namespace {
+
+// The kind of text a window shows, by its class: trees, lists and their headers take the
+// icon-title font, status bars and tooltips the status font, everything else the message font.
+layer::UiFont FontKindOf(HWND hwnd) {
+    char name[64] = "";
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    for (const char* cls : {WC_TREEVIEWA, WC_LISTVIEWA, WC_HEADERA})
+        if (!lstrcmpiA(name, cls)) return layer::UiFont::IconTitle;
+    for (const char* cls : {STATUSCLASSNAMEA, TOOLTIPS_CLASSA})
+        if (!lstrcmpiA(name, cls)) return layer::UiFont::Status;
+    return layer::UiFont::Message;
+}
+
+// A control's tooltip window: a top-level window of its own, which no walk of children reaches.
+HWND ToolTipsOf(HWND hwnd) {
+    char name[64] = "";
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    UINT ask = !lstrcmpiA(name, TOOLBARCLASSNAMEA) ? TB_GETTOOLTIPS
+             : !lstrcmpiA(name, WC_TREEVIEWA)      ? TVM_GETTOOLTIPS
+             : !lstrcmpiA(name, WC_LISTVIEWA)      ? LVM_GETTOOLTIPS
+                                                   : 0;
+    return ask ? reinterpret_cast<HWND>(::SendMessageA(hwnd, ask, 0, 0)) : nullptr;
+}
+
+}  // namespace
+
+void CFrameWnd::ApplyFonts(UINT dpi) {
+    // Made from the system's own fonts at this scale, never from what a control holds, so that
+    // no error of an earlier scale is carried on. A control that hands its font on to its own
+    // children (a list to its header) gives them the same one. The old fonts go once every window
+    // holds a new one; when one can't be made, the windows keep theirs.
+    const layer::UiFont kinds[] = {layer::UiFont::Message, layer::UiFont::Status, layer::UiFont::IconTitle};
+    HFONT made[3] = {};
     const size_t previous = m_fonts.size();
+    m_fonts.reserve(previous + 3);  // the places first: a font is never made without one
+    bool all = true;
+    for (int i = 0; i < 3; ++i) {
+        LOGFONTW face = layer::UiFontAt(kinds[i], dpi);
+        made[i] = ::CreateFontIndirectW(&face);
+        if (made[i]) m_fonts.push_back(made[i]); else all = false;
+    }
+    if (!all) {
+        for (size_t i = previous; i < m_fonts.size(); ++i) ::DeleteObject(m_fonts[i]);
+        m_fonts.resize(previous);
+        return;
+    }
+    auto give = [&](HWND hwnd) {
+        HFONT font = made[static_cast<int>(FontKindOf(hwnd))];
+        ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    };
     ForEachDescendant(m_hWnd, [&](HWND child) {
-        HFONT current = reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0));
-        LOGFONTA face{};
-        if (!::GetObjectA(current ? current : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face)) return;
-        face.lfHeight = ::MulDiv(face.lfHeight, static_cast<int>(newDpi), static_cast<int>(oldDpi));
-        face.lfWidth = ::MulDiv(face.lfWidth, static_cast<int>(newDpi), static_cast<int>(oldDpi));
-        m_fonts.reserve(m_fonts.size() + 1);  // the place first: a font is never made without one
-        if (HFONT font = ::CreateFontIndirectA(&face)) {
-            m_fonts.push_back(font);
-            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        }
+        give(child);
+        if (HWND tips = ToolTipsOf(child)) give(tips);
     });
     for (size_t i = 0; i < previous; ++i) ::DeleteObject(m_fonts[i]);
     m_fonts.erase(m_fonts.begin(), m_fonts.begin() + static_cast<std::ptrdiff_t>(previous));

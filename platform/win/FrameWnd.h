@@ -72,13 +72,16 @@ protected:
     const MsgMap* GetMessageMap() const override;
 
 private:
-    // Gives each child window a font of its own at the new scale, the same face scaled.
-    void ScaleFonts(UINT oldDpi, UINT newDpi);
+    // Gives every window of the frame (tooltips included) the system's font for its kind of text
+    // at this scale, made and owned by the frame.
+    void ApplyFonts(UINT dpi);
     // Tab or Shift+Tab in a view activates the next or previous one, as F6 does between panes.
     bool TabToNextView(const MSG& msg);
     CView* m_pViewActive = nullptr;
     UINT m_nDpi = 0;                // 0 until the window exists
-    std::vector<HFONT> m_fonts;     // the fonts made for the children at the current scale
+    UINT m_nSizedDpi = 96;          // the scale the window's size was reckoned at
+    SIZE m_designSize{};            // its 96-DPI size, where it was given one
+    std::vector<HFONT> m_fonts;     // the fonts made for the windows at the current scale
     char m_szTipText[128] = {};
     wchar_t m_wszTipText[128] = {};
 };

@@ -21,8 +21,19 @@ protected:
 TEST_F(DpiTest, EverySizeIsTheDesignSizeTimesTheScale) {
     ASSERT_GT(dpi, 96u) << "the display is not scaled: every check here would pass for nothing";
     ExpectDesignAtScale(frame, dpi, 1);
+    ExpectFontsAtScale(frame, dpi);
     // The system's small icon at this scale (20, 24, 32 at 120, 144, 192) is the images' size.
     EXPECT_EQ(At(16), layer::SystemMetricForDpi(SM_CXSMICON, dpi));
+}
+
+// The scaled system's window opened on a monitor at 100 %: exactly as a fresh start at 96 DPI.
+TEST_F(DpiTest, AWindowOpenedOnAMonitorAt100PercentIsAFreshStartThere) {
+    CloseMainFrame();
+    g_seams.dpiForWindow = [](HWND) -> UINT { return 96; };
+    frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    ExpectDesignAtScale(frame, 96, 0);
+    ExpectFontsAtScale(frame, 96);
 }
 
 TEST_F(DpiTest, TheIconCacheRebuildWritesThe96DpiWidth) {

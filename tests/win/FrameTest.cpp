@@ -69,6 +69,7 @@ TEST_F(FrameTest, PanesStartAtTheirIdealSizes) {
     ASSERT_NE(nullptr, frame->m_pPanelRTop);
     ASSERT_NE(nullptr, frame->m_pPanelRight);
     ExpectDesignAtScale(frame, 96, 0);
+    ExpectFontsAtScale(frame, 96);
     RECT inner;
     ::GetClientRect(frame->m_wndSplitterRight.m_hWnd, &inner);
     EXPECT_EQ(inner.bottom - 140 - CSplitterWnd::kBarWidth, Height(frame->m_pPanelRight->m_hWnd));
@@ -290,14 +291,8 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
     ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(180 + bar, 100));
     ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200 + bar, 100));
     ::SendMessageA(outer, WM_LBUTTONUP, 0, MAKELPARAM(200 + bar, 100));  // the user's 200
-    auto fontHeight = [](HWND control) {
-        LOGFONTA font{};
-        HFONT handle = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-        ::GetObjectA(handle ? handle : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-        return std::abs(font.lfHeight);
-    };
-    const int font96 = fontHeight(left);
-    for (UINT dpi : {144u, 96u}) {
+    // There and back twice: nothing of one move may carry on into the next.
+    for (UINT dpi : {144u, 96u, 144u, 96u}) {
         SCOPED_TRACE(dpi);
         auto at = [dpi](int size) { return ::MulDiv(size, static_cast<int>(dpi), 96); };
         RECT suggested{30, 20, 30 + at(600), 20 + at(400)};
@@ -306,12 +301,23 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
         ::GetWindowRect(frame->m_hWnd, &placed);
         EXPECT_EQ(suggested.left, placed.left);
         ExpectDesignAtScale(frame, dpi, 0, 200);
-        EXPECT_NEAR(at(font96), fontHeight(left), 1);
+        ExpectFontsAtScale(frame, dpi);
         // The tree's items keep their own pictures, one each.
         auto items = TreeChildren(left, frame->m_pPanelLeft->m_hRootItem);
         EXPECT_EQ(2 + std::count_if(items.begin(), items.end(), [](const TreeEntry& e) { return e.image >= 2; }),
                   frame->m_pPanelLeft->m_imageList.GetImageCount());
     }
+}
+
+// A window that opens on a monitor of another scale than the system's (a laptop's screen beside
+// a monitor, a scale changed without signing out) comes out as a fresh start at that scale.
+TEST_F(FrameTest, AWindowOpenedOnAMonitorOfAnotherScaleIsAFreshStartThere) {
+    CloseMainFrame();
+    g_seams.dpiForWindow = [](HWND) -> UINT { return 144; };
+    frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    ExpectDesignAtScale(frame, 144, 1);
+    ExpectFontsAtScale(frame, 144);
 }
 
 // Colours and settings changed: every control of the window hears of it.

@@ -4,12 +4,15 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <functional>
+#include <set>
 
 #include "app/MainApp.h"
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
 #include "platform/seams/Seams.h"
+#include "platform/win/Dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -304,8 +307,15 @@ void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth) {
         return std::make_pair(cx, cy);
     };
     for (const CImageList* images : {&frame->m_pPanelLeft->m_imageList, &frame->m_pPanelRTop->m_imageList,
-                                     &frame->m_pPanelRight->m_imageList})
+                                     &frame->m_pPanelRight->m_imageList}) {
         EXPECT_EQ(std::make_pair(at(16), at(16)), size(images->m_hImageList));
+        // The shell's icons keep their colours and soft edges: 32 bits, not a palette's 8.
+        IMAGEINFO info{};
+        BITMAP bits{};
+        ASSERT_TRUE(ImageList_GetImageInfo(images->m_hImageList, 0, &info));
+        ASSERT_TRUE(::GetObjectA(info.hbmImage, sizeof(bits), &bits));
+        EXPECT_EQ(32, bits.bmBitsPixel);
+    }
     auto art = size(reinterpret_cast<HIMAGELIST>(frame->m_wndToolBar.SendMessage(TB_GETIMAGELIST)));
     EXPECT_EQ(at(16), art.first);
     EXPECT_NEAR(at(15), art.second, slack);
@@ -313,6 +323,40 @@ void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth) {
     LRESULT button = frame->m_wndToolBar.SendMessage(TB_GETBUTTONSIZE);
     EXPECT_NEAR(at(23), LOWORD(button), slack);
     EXPECT_NEAR(at(21), HIWORD(button), slack);
+}
+
+void ExpectFontsAtScale(COurFrame* frame, UINT dpi) {
+    // The user's fonts as the system keeps them, at the system's scale; each window's is that
+    // font at the window's scale.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    LOGFONTW iconTitle{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(iconTitle), &iconTitle, 0));
+    const std::pair<const char*, const LOGFONTW*> kinds[] = {
+        {WC_TREEVIEWA, &iconTitle}, {WC_LISTVIEWA, &iconTitle}, {WC_HEADERA, &iconTitle},
+        {STATUSCLASSNAMEA, &metrics.lfStatusFont}, {TOOLTIPS_CLASSA, &metrics.lfStatusFont},
+        {TOOLBARCLASSNAMEA, &metrics.lfMessageFont}};
+    std::set<std::string> seen;
+    std::function<void(HWND)> check = [&](HWND hwnd) {
+        char name[64] = "";
+        ::GetClassNameA(hwnd, name, sizeof(name));
+        for (const auto& kind : kinds) {
+            if (lstrcmpiA(name, kind.first)) continue;
+            seen.insert(kind.first);
+            LOGFONTW font{};
+            ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof(font), &font))
+                << name;
+            EXPECT_NEAR(::MulDiv(kind.second->lfHeight, static_cast<int>(dpi), static_cast<int>(layer::SystemDpi())),
+                        font.lfHeight, 1) << name;
+            EXPECT_STREQ(kind.second->lfFaceName, font.lfFaceName) << name;
+        }
+        UINT tips = !lstrcmpiA(name, TOOLBARCLASSNAMEA) ? TB_GETTOOLTIPS : !lstrcmpiA(name, WC_LISTVIEWA) ? LVM_GETTOOLTIPS : 0;
+        if (HWND tip = tips ? reinterpret_cast<HWND>(::SendMessageA(hwnd, tips, 0, 0)) : nullptr) check(tip);
+        for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) check(child);
+    };
+    check(frame->m_hWnd);
+    EXPECT_EQ(static_cast<size_t>(6), seen.size());  // the toolbar's tooltips among them
 }
 
 std::wstring ShowAndCloseProgram(const std::wstring& exe) {

@@ -107,6 +107,10 @@ private:
 // more): the frame, the tree column (treeWidth at 96 DPI), the properties pane, the lists' columns
 // (heading, width, left-aligned), the panes' image lists and the toolbar's pictures and buttons.
 void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth = 180);
+// Every window of the frame that shows text (the tree, the lists and their headers, the toolbar,
+// the status bar, and the tooltips, which are windows of their own) has the user's system font
+// for its kind of text at this DPI.
+void ExpectFontsAtScale(COurFrame* frame, UINT dpi);
 
 // Starts a program as a user would, waits until its main window shows, closes it and waits until
 // it has ended; the window's title, or "<no window>".

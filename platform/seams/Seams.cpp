@@ -12,6 +12,7 @@ const Seams kSystemCalls = {
     ::EnumProcessModulesEx,
     ::TerminateProcess,
     ::LoadLibraryExW,
+    ::CreateWindowExA,
 };
 Seams g_seams = kSystemCalls;
 

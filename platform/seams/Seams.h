@@ -35,6 +35,10 @@ struct Seams {
     // Loading a library of the system folder: a test makes a load fail once, which no system folder
     // here can be made to do.
     HMODULE(WINAPI* loadLibraryEx)(LPCWSTR file, HANDLE reserved, DWORD flags);
+    // Making a window of the layer: a test makes it fail before any creation message, as Windows
+    // does when the process is out of window handles or desktop heap.
+    HWND(WINAPI* createWindowEx)(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                                 int cx, int cy, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 };
 extern Seams g_seams;
 // The real calls, as g_seams starts.

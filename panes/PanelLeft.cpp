@@ -194,7 +194,9 @@ void CPanelLeft::FillProcessTree() {
         next = GetNextSiblingItem(top);
         if (top != root) DeleteItem(top);
     }
-    if (GetNextItem(nullptr, TVGN_ROOT) != root || GetNextSiblingItem(root)) {
+    // An old item left beside the new root: the old tree stays. Asked of the new root's neighbours,
+    // not of the first root: a failed answer there (none) would delete the only root left.
+    if (GetPrevSiblingItem(root) || GetNextSiblingItem(root)) {
         DeleteItem(root);
         return;
     }

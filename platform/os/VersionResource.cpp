@@ -2,6 +2,8 @@
 
 #include "SystemFiles.h"
 
+#include <algorithm>
+
 namespace {
 
 // version.dll is no library the system keeps loaded for every program: imported by name it would
@@ -34,12 +36,14 @@ size_t VersionResource::Query(const wchar_t* query, const void** value, UINT* le
     void* found = nullptr;
     *length = 0;
     if (!find || m_block.empty() || !find(m_block.data(), query, &found, length) || !found) return 0;
-    // A value must lie within the block; a damaged resource may say otherwise.
+    // A value must lie within the block, which ends where its first word says, not where the
+    // buffer does: the system keeps its own data after it. A damaged resource may say otherwise.
     const char* begin = m_block.data();
+    const char* end = begin + std::min<size_t>(m_block.size(), *reinterpret_cast<const WORD*>(begin));
     const char* at = static_cast<const char*>(found);
-    if (at < begin || at >= begin + m_block.size()) return 0;
+    if (at < begin || at >= end) return 0;
     *value = found;
-    return static_cast<size_t>(begin + m_block.size() - at);
+    return static_cast<size_t>(end - at);
 }
 
 bool VersionResource::FirstTranslation(WORD* language, WORD* codePage) const {

@@ -14,6 +14,7 @@ const Seams kSystemCalls = {
     ::TerminateProcess,
     ::LoadLibraryExW,
     layer::DpiForWindow,
+    ::CreateWindowExA,
 };
 Seams g_seams = kSystemCalls;
 

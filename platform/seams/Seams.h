@@ -38,6 +38,10 @@ struct Seams {
     // The DPI of the monitor a window is on (0 where Windows can't tell): a test puts the window on
     // a monitor of another scale than the system's, which Wine never does.
     UINT(WINAPI* dpiForWindow)(HWND hwnd);
+    // Making a window of the layer: a test makes it fail before any creation message, as Windows
+    // does when the process is out of window handles or desktop heap.
+    HWND(WINAPI* createWindowEx)(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                                 int cx, int cy, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 };
 extern Seams g_seams;
 // The real calls, as g_seams starts.

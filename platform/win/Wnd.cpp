@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "../seams/Seams.h"
+
 #include <unordered_map>
 
 namespace {
@@ -78,7 +80,8 @@ void Unbind(HWND hwnd) {
     wnd->m_hWnd = nullptr;
 }
 
-CreationHook::CreationHook(CWnd* wnd) : m_wnd(wnd), m_outerWnd(g_pWndInit), m_outerHook(g_hCreateHook) {
+CreationHook::CreationHook(CWnd* wnd)
+    : m_wnd(wnd), m_outerWnd(g_pWndInit), m_outerHook(g_hCreateHook), m_outerBound(g_hWndBound) {
     m_hook = ::SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, ::GetCurrentThreadId());
     if (!m_hook) return;
     g_hWndBound = nullptr;
@@ -89,8 +92,11 @@ CreationHook::CreationHook(CWnd* wnd) : m_wnd(wnd), m_outerWnd(g_pWndInit), m_ou
 CreationHook::~CreationHook() {
     if (!m_hook) return;
     ::UnhookWindowsHookEx(m_hook);
+    // A child made during the outer window's creation messages must not change what the outer
+    // creation reads when its call returns: the window it bound, or none.
     g_pWndInit = m_outerWnd;
     g_hCreateHook = m_outerHook;
+    g_hWndBound = m_outerBound;
 }
 
 HWND CreationHook::BoundWindow() const {
@@ -183,8 +189,9 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
         layer::CreationHook hook(this);
         // Without the hook the window would have no object: it is not made at all.
         if (hook.Installed())
-            hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
-                                     cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+            hwnd = g_seams.createWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                                         cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
+                                         cs.lpCreateParams);
         bound = hook.BoundWindow();
     }
     if (hwnd) return TRUE;

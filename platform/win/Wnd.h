@@ -179,6 +179,7 @@ private:
     CWnd* m_wnd;
     CWnd* m_outerWnd;
     HHOOK m_outerHook;
+    HWND m_outerBound;
     HHOOK m_hook;
 };
 

@@ -384,12 +384,21 @@ TEST(FrameLifetime, EveryWayOutEndsTheMessageLoopCleanly) {
     }
 }
 
-// While it lives, windows of one class are refused by the system before their first message, as
-// when it is out of resources.
+// While it lives, windows of one class are refused: by another creation hook, once the layer has
+// bound the window, or outright, before any creation message, as when the system is out of window
+// handles or the class could not be registered.
 class RefusedWindows {
 public:
-    explicit RefusedWindows(const char* cls) {
+    explicit RefusedWindows(const char* cls, bool outright = false) {
         s_class = cls;
+        if (outright) {
+            g_seams.createWindowEx = [](DWORD exStyle, LPCSTR name, LPCSTR text, DWORD style, int x, int y, int cx,
+                                        int cy, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) -> HWND {
+                if (!IS_INTRESOURCE(name) && lstrcmpiA(name, s_class) == 0) return nullptr;
+                return ::CreateWindowExA(exStyle, name, text, style, x, y, cx, cy, parent, menu, instance, param);
+            };
+            return;
+        }
         m_hook = ::SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
             auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
             if (code == HCBT_CREATEWND && !IS_INTRESOURCE(create->lpcs->lpszClass) &&
@@ -398,20 +407,24 @@ public:
             return ::CallNextHookEx(nullptr, code, wParam, lParam);
         }, nullptr, ::GetCurrentThreadId());
     }
-    ~RefusedWindows() { ::UnhookWindowsHookEx(m_hook); }
+    ~RefusedWindows() {
+        if (m_hook) ::UnhookWindowsHookEx(m_hook);
+    }
 
 private:
     static const char* s_class;
-    HHOOK m_hook;
+    ScopedSeams m_seams;
+    HHOOK m_hook = nullptr;
 };
 const char* RefusedWindows::s_class = nullptr;
 
 // A part of the window that can't be made ends start-up: no frame is left, and no window.
 TEST(FrameLifetime, APartThatCannotBeMadeEndsStartUp) {
+    for (bool outright : {false, true})
     for (const char* part : {"SysTreeView32", "SysListView32", "LayerSplitterWnd", TOOLBARCLASSNAMEA}) {
-        SCOPED_TRACE(part);
+        SCOPED_TRACE(std::string(part) + (outright ? ", refused outright" : ", refused once bound"));
         {
-            RefusedWindows refused(part);
+            RefusedWindows refused(part, outright);
             EXPECT_EQ(nullptr, StartMainFrame());
         }
         Pump();

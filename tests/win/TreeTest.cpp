@@ -160,23 +160,25 @@ TEST_F(TreeTest, AnItemThatCannotBeInsertedLeavesNoImageBehind) {
     ExpectWellFormedFill();
 }
 
-// A refill the tree half refuses (the old items not deleted, or the new root not inserted)
-// leaves the tree as it was: one root, expanded, every item with its record and picture. The
-// next refill is whole again.
+// A refill the tree half refuses (the old items not deleted, the new root not inserted, or one
+// step of the walk over the top items answered with none, each in turn) leaves one root, expanded,
+// every item with its record and picture. The next refill is whole again.
 TEST_F(TreeTest, ARefillTheTreeHalfRefusesLeavesItsOneRoot) {
     FixtureProcess fixture("fixture_icon");
     pane->RefreshProcessList();
     const size_t listed = Items().size();
-    for (int refusal = 0; refusal < 2; ++refusal) {
-        SCOPED_TRACE(refusal ? "the root refused" : "the old items kept");
+    for (int refusal = 0; refusal < 6; ++refusal) {
+        SCOPED_TRACE(refusal == 0 ? "the old items kept" : refusal == 1 ? "the root refused" : "a step of the walk lost");
         HTREEITEM oldRoot = pane->m_hRootItem;
+        int steps = 0;
         {
-            ControlImitation refusing(tree, [=](ControlImitation& control, UINT msg, WPARAM wParam, LPARAM lParam) {
+            ControlImitation refusing(tree, [=, &steps](ControlImitation& control, UINT msg, WPARAM wParam, LPARAM lParam) {
                 auto item = reinterpret_cast<HTREEITEM>(lParam);
                 if (refusal == 0 && msg == TVM_DELETEITEM && (item == TVI_ROOT || item == oldRoot)) return LRESULT{FALSE};
                 if (refusal == 1 && msg == TVM_INSERTITEMA &&
                     reinterpret_cast<const TVINSERTSTRUCTA*>(lParam)->hParent == TVI_ROOT)
                     return LRESULT{0};
+                if (msg == TVM_GETNEXTITEM && ++steps == refusal - 1) return LRESULT{0};
                 return control.CallControl(msg, wParam, lParam);
             });
             pane->RefreshProcessList();

@@ -39,7 +39,7 @@ class VersionTest : public MainFrameTest {
 protected:
     static void SetUpTestSuite() {
         for (const char* name : {"verfix_all", "verfix_nocompany", "verfix_twolang", "verfix_notable",
-                                 "verfix_short", "verfix_none"})
+                                 "verfix_short", "verfix_none", "verfix_pastend", "verfix_unterminated"})
             ::LoadLibraryA((TestDir() + name + ".dll").c_str());
         ::LoadLibraryW((CopyLibrary(kLongFolder, "verfix_all.dll", L"v") + L".").c_str());
         CopyLibrary(kLookAlikeFolder, "verfix_nocompany.dll", L"exact.dll");
@@ -120,6 +120,9 @@ TEST_F(VersionTest, ShowsOnlyThePresentStringsOfTheFirstTranslation) {
               FocusModule("verfix_nocompany.dll"));
     EXPECT_EQ((Rows{{"ProductName", "中文产品"}, {"FileVersion", "1.0 zh"}}),
               FocusModule("verfix_twolang.dll"));
+    // Damaged resources: nothing is read from beyond the block.
+    EXPECT_EQ((Rows{{"ProductName", "Damaged"}}), FocusModule("verfix_pastend.dll"));
+    EXPECT_EQ((Rows{{"ProductName", "Unterminated"}}), FocusModule("verfix_unterminated.dll"));
 }
 
 TEST_F(VersionTest, NoUsableTableLeavesThePaneEmpty) {

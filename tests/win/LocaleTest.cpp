@@ -34,7 +34,7 @@ TEST_F(LocaleFrameTest, TitleAndStopQuestionReadAsWritten) {
     EXPECT_EQ(kTitle, WindowTextW(frame->m_hWnd));
 
     FixtureProcess fixture("fixture_icon");
-    HTREEITEM item = SelectProcess(fixture.Id());
+    SelectProcess(fixture.Id());
     std::wstring question, caption;
     BoxAnswerer answers;
     answers.Expect([&](HWND box) {

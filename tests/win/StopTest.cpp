@@ -42,7 +42,7 @@ TEST_F(StopTest, BothButtonsAreAlwaysEnabled) {
 
 TEST_F(StopTest, ConfirmedStopEndsTheProcessWithExitCodeOne) {
     FixtureProcess fixture("fixture_icon");
-    HTREEITEM item = SelectProcess(fixture.Id());
+    SelectProcess(fixture.Id());
     BoxAnswerer answers;
     answers.Expect(IDOK);
     Command(ID_STOP_PROCESS);

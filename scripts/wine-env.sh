@@ -6,7 +6,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # say so; the programs it starts from here on can.
 export LC_ALL=zh_CN.UTF-8 2>/dev/null
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+# No Mono or Gecko installers; and no debugger: Wine's would wait on a crashed program until the
+# test's time-out, where without it the program ends at once with its fault.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winedbg.exe=d"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEARCH=win64
 

@@ -100,11 +100,6 @@ ProcessLook LookAt(const ProcessItemData& item, bool withParent) {
     return look;
 }
 
-// Appends a small icon from a system file; when there is none, a system icon keeps the index.
-void AddStockImage(CImageList& list, const std::wstring& path, int index) {
-    if (list.AddFileIcon(path, index) < 0) list.Add(::LoadIcon(nullptr, IDI_APPLICATION));
-}
-
 }  // namespace
 
 const MsgMap* CPanelLeft::GetMessageMap() const {
@@ -133,8 +128,8 @@ int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
 void CPanelLeft::MakeImageList() {
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 10, 10, GetDpi());
     SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
-    AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), DESIGN_ROOT_ICON);
-    AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), DESIGN_PROCESS_ICON);
+    m_imageList.AddStockIcon(WindowsFilePath(L"explorer.exe"), DESIGN_ROOT_ICON);
+    m_imageList.AddStockIcon(SystemFilePath(L"shell32.dll"), DESIGN_PROCESS_ICON);
 }
 
 void CPanelLeft::OnDpiChanged(UINT, UINT) {

@@ -1,5 +1,7 @@
 #include "Seams.h"
 
+#include <shlobj.h>
+
 #include "../os/SystemFiles.h"
 
 const Seams kSystemCalls = {
@@ -12,6 +14,8 @@ const Seams kSystemCalls = {
     ::EnumProcessModulesEx,
     ::TerminateProcess,
     ::LoadLibraryExW,
+    ::ExtractIconExW,
+    ::SHDefExtractIconW,
 };
 Seams g_seams = kSystemCalls;
 

@@ -35,6 +35,11 @@ struct Seams {
     // Loading a library of the system folder: a test makes a load fail once, which no system folder
     // here can be made to do.
     HMODULE(WINAPI* loadLibraryEx)(LPCWSTR file, HANDLE reserved, DWORD flags);
+    // A file's icon, as the shell's small one and drawn for another size: a test makes a stock
+    // icon of the system folder unreadable, which no system folder here can be made to be.
+    UINT(WINAPI* extractIconEx)(LPCWSTR file, int index, HICON* large, HICON* small, UINT icons);
+    HRESULT(WINAPI* shDefExtractIcon)(LPCWSTR file, int index, UINT flags, HICON* large, HICON* small,
+                                      UINT sizes);
 };
 extern Seams g_seams;
 // The real calls, as g_seams starts.

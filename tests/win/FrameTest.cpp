@@ -2,6 +2,7 @@
 // message boxes and the end of the message loop.
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "Harness.h"
 #include "app/MainApp.h"
+#include "frame/Design.h"
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
@@ -277,6 +279,20 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
         return std::abs(font.lfHeight);
     };
     const int font96 = fontHeight(left);
+    // The first stock icon of each list can't be read at either scale: it keeps its place, so
+    // every list still holds one image per stock icon (the design's check) and the pictures after
+    // it keep their indexes. Index 2 is the tree's picture of a process without an icon too.
+    static auto refused = [](LPCWSTR file, int index) {
+        return (index == kModuleIcons[0] || index == kPropertyIcons[0]) &&
+               !lstrcmpiW(::PathFindFileNameW(file), L"shell32.dll");
+    };
+    g_seams.extractIconEx = [](LPCWSTR file, int index, HICON* large, HICON* small, UINT icons) -> UINT {
+        return refused(file, index) ? 0 : kSystemCalls.extractIconEx(file, index, large, small, icons);
+    };
+    g_seams.shDefExtractIcon = [](LPCWSTR file, int index, UINT flags, HICON* large, HICON* small,
+                                  UINT sizes) -> HRESULT {
+        return refused(file, index) ? E_FAIL : kSystemCalls.shDefExtractIcon(file, index, flags, large, small, sizes);
+    };
     for (UINT dpi : {144u, 96u}) {
         SCOPED_TRACE(dpi);
         auto at = [dpi](int size) { return ::MulDiv(size, static_cast<int>(dpi), 96); };

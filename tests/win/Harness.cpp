@@ -295,8 +295,10 @@ void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth) {
             EXPECT_NEAR(at(list.columns[i].second), column.cx, slack) << heading;
             EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK) << heading;
         }
+        // One image per stock icon, each at its icon's index, even when the system could not give one.
         EXPECT_EQ(list.images, ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(
-                                   ::SendMessageA(list.list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))));
+                                   ::SendMessageA(list.list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))))
+            << "the images of the list headed " << list.columns[0].first;
     }
     auto size = [](HIMAGELIST images) {
         int cx = 0, cy = 0;

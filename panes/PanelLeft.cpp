@@ -21,8 +21,7 @@
 #include "platform/text/Format.h"
 #include "app/StartupTrace.h"
 
-const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
-                                             &CTreeView::classInfo};
+const CRuntimeClass CPanelLeft::classInfo = {&CreateWndObject<CPanelLeft>};
 
 namespace {
 

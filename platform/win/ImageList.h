@@ -68,7 +68,6 @@ public:
     ScopedIcon& operator=(const ScopedIcon&) = delete;
     ~ScopedIcon() { if (m_icon) ::DestroyIcon(m_icon); }
     HICON Get() const { return m_icon; }
-    HICON* Out() { return &m_icon; }
 
 private:
     HICON m_icon;

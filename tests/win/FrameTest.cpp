@@ -509,8 +509,7 @@ protected:
         MESSAGE_MAP(CListView::GetMessageMap(), entries);
     }
 };
-const CRuntimeClass CRefusingView::classInfo = {"CRefusingView", &CreateWndObject<CRefusingView>,
-                                                &CListView::classInfo};
+const CRuntimeClass CRefusingView::classInfo = {&CreateWndObject<CRefusingView>};
 
 class CClasslessView : public CCountedView<CListView> {
 public:
@@ -519,14 +518,13 @@ public:
 protected:
     LPCSTR ControlClass() const override { return "NoSuchWindowClass"; }
 };
-const CRuntimeClass CClasslessView::classInfo = {"CClasslessView", &CreateWndObject<CClasslessView>,
-                                                 &CListView::classInfo};
+const CRuntimeClass CClasslessView::classInfo = {&CreateWndObject<CClasslessView>};
 
 class CCountedList : public CCountedView<CListView> {
 public:
     static const CRuntimeClass classInfo;
 };
-const CRuntimeClass CCountedList::classInfo = {"CCountedList", &CreateWndObject<CCountedList>, &CListView::classInfo};
+const CRuntimeClass CCountedList::classInfo = {&CreateWndObject<CCountedList>};
 
 TEST(FrameLifetime, AViewThatFailsToBeMadeIsDeletedOnceAndNeverTouched) {
     COurFrame* frame = StartMainFrame();

@@ -67,6 +67,11 @@ static int AddFileIcon(HIMAGELIST images, const WCHAR* path, int index) {
     return added;
 }
 
+/* A stock image that can't be read: the system's, so that the images after it keep their indexes. */
+static void AddStockIcon(HIMAGELIST images, const WCHAR* path, int index) {
+    if (AddFileIcon(images, path, index) < 0) ImageList_ReplaceIcon(images, -1, LoadIcon(NULL, IDI_APPLICATION));
+}
+
 static HIMAGELIST NewImages(void) { return ImageList_Create(Scale(16), Scale(16), ILC_COLOR32 | ILC_MASK, 10, 10); }
 
 /* Where the splitters put the panes in a client area: the tree's column and the properties' row
@@ -143,12 +148,8 @@ static void MakeTree(HWND frame, RECT r, const WCHAR* explorer, const WCHAR* she
     g_tree = MakePane(frame, WC_TREEVIEWA, r);
     HIMAGELIST images = NewImages();
     SendMessageA(g_tree, TVM_SETIMAGELIST, TVSIL_NORMAL, (LPARAM)images);
-    /* A stock image that can't be read: the system's, so that the images keep their indexes. */
-    const WCHAR* files[] = {explorer, shell};
-    const int indexes[] = {DESIGN_ROOT_ICON, DESIGN_PROCESS_ICON};
-    for (int i = 0; i < 2; ++i)
-        if (AddFileIcon(images, files[i], indexes[i]) < 0)
-            ImageList_ReplaceIcon(images, -1, LoadIcon(NULL, IDI_APPLICATION));
+    AddStockIcon(images, explorer, DESIGN_ROOT_ICON);
+    AddStockIcon(images, shell, DESIGN_PROCESS_ICON);
     SetWindowLongPtrA(g_tree, GWL_STYLE, GetWindowLongPtrA(g_tree, GWL_STYLE) | TVS_HASBUTTONS | TVS_HASLINES |
                                              TVS_LINESATROOT | TVS_SHOWSELALWAYS);
     SendMessageA(g_tree, WM_SETREDRAW, FALSE, 0);
@@ -189,7 +190,7 @@ static HWND MakeList(HWND frame, RECT r, const struct ColumnDesign* columns, int
         SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&column);
     }
     HIMAGELIST images = NewImages();
-    for (int i = 0; i < iconCount; ++i) AddFileIcon(images, shell, icons[i]);
+    for (int i = 0; i < iconCount; ++i) AddStockIcon(images, shell, icons[i]);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)images);
     return list;
 }

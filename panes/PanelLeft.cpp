@@ -21,8 +21,7 @@
 #include "platform/text/Format.h"
 #include "app/StartupTrace.h"
 
-const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
-                                             &CTreeView::classInfo};
+const CRuntimeClass CPanelLeft::classInfo = {&CreateWndObject<CPanelLeft>};
 
 namespace {
 
@@ -100,11 +99,6 @@ ProcessLook LookAt(const ProcessItemData& item, bool withParent) {
     return look;
 }
 
-// Appends a small icon from a system file; when there is none, a system icon keeps the index.
-void AddStockImage(CImageList& list, const std::wstring& path, int index) {
-    if (list.AddFileIcon(path, index) < 0) list.Add(::LoadIcon(nullptr, IDI_APPLICATION));
-}
-
 }  // namespace
 
 const MsgMap* CPanelLeft::GetMessageMap() const {
@@ -133,8 +127,8 @@ int CPanelLeft::OnCreate(LPCREATESTRUCTA cs) {
 void CPanelLeft::MakeImageList() {
     m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 10, GetDpi());
     SetImageList(m_imageList.m_hImageList, TVSIL_NORMAL);
-    AddStockImage(m_imageList, WindowsFilePath(L"explorer.exe"), DESIGN_ROOT_ICON);
-    AddStockImage(m_imageList, SystemFilePath(L"shell32.dll"), DESIGN_PROCESS_ICON);
+    m_imageList.AddStockIcon(WindowsFilePath(L"explorer.exe"), DESIGN_ROOT_ICON);
+    m_imageList.AddStockIcon(SystemFilePath(L"shell32.dll"), DESIGN_PROCESS_ICON);
 }
 
 void CPanelLeft::OnDpiChanged(UINT, UINT) {

@@ -7,8 +7,7 @@
 
 #include "platform/text/Format.h"
 
-const CRuntimeClass CPanelRTop::classInfo = {"CPanelRTop", &CreateWndObject<CPanelRTop>,
-                                             &CListView::classInfo};
+const CRuntimeClass CPanelRTop::classInfo = {&CreateWndObject<CPanelRTop>};
 
 const MsgMap* CPanelRTop::GetMessageMap() const {
     using ThisClass = CPanelRTop;

@@ -18,8 +18,7 @@
 #include "platform/text/Format.h"
 #include "platform/seams/Seams.h"
 
-const CRuntimeClass CPanelRight::classInfo = {"CPanelRight", &CreateWndObject<CPanelRight>,
-                                              &CListView::classInfo};
+const CRuntimeClass CPanelRight::classInfo = {&CreateWndObject<CPanelRight>};
 
 namespace {
 const int kMaxFallbackModules = 1024;

@@ -10,6 +10,6 @@ void SetUpReportList(CListView& list, const ColumnDesign* columns, size_t count)
 
 void MakeStockImageList(CListView& list, CImageList& images, const int* icons, size_t count) {
     images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 10, list.GetDpi());
-    for (size_t i = 0; i < count; ++i) images.AddFileIcon(SystemFilePath(L"shell32.dll"), icons[i]);
+    for (size_t i = 0; i < count; ++i) images.AddStockIcon(SystemFilePath(L"shell32.dll"), icons[i]);
     list.SetImageList(images.m_hImageList, LVSIL_SMALL);
 }

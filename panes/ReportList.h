@@ -11,5 +11,6 @@
 // columns in order.
 void SetUpReportList(CListView& list, const ColumnDesign* columns, size_t count);
 // The small image list at the list's scale, one image for each icon index of shell32.dll in the
-// system folder, given to the list.
+// system folder, given to the list; image i is always icons[i]'s place, even when that icon can't
+// be read, because the rows name their pictures by index.
 void MakeStockImageList(CListView& list, CImageList& images, const int* icons, size_t count);

@@ -13,7 +13,6 @@ public:
     // Null and INVALID_HANDLE_VALUE both mean "nothing was opened".
     bool IsValid() const { return m_h != nullptr && m_h != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return m_h; }
-    void Reset(HANDLE h) { Close(); m_h = h; }
     void Close() {
         if (IsValid()) ::CloseHandle(m_h);
         m_h = nullptr;

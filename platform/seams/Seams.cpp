@@ -1,5 +1,7 @@
 #include "Seams.h"
 
+#include <shlobj.h>
+
 #include "../os/SystemFiles.h"
 #include "../win/Dpi.h"
 
@@ -15,6 +17,8 @@ const Seams kSystemCalls = {
     ::LoadLibraryExW,
     layer::DpiForWindow,
     ::CreateWindowExA,
+    ::ExtractIconExW,
+    ::SHDefExtractIconW,
 };
 Seams g_seams = kSystemCalls;
 

@@ -42,6 +42,11 @@ struct Seams {
     // does when the process is out of window handles or desktop heap.
     HWND(WINAPI* createWindowEx)(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                                  int cx, int cy, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+    // A file's icon, as the shell's small one and drawn for another size: a test makes a stock
+    // icon of the system folder unreadable, which no system folder here can be made to be.
+    UINT(WINAPI* extractIconEx)(LPCWSTR file, int index, HICON* large, HICON* small, UINT icons);
+    HRESULT(WINAPI* shDefExtractIcon)(LPCWSTR file, int index, UINT flags, HICON* large, HICON* small,
+                                      UINT sizes);
 };
 extern Seams g_seams;
 // The real calls, as g_seams starts.

@@ -45,8 +45,8 @@ const MsgMap* CFrameWnd::GetMessageMap() const {
         ON_MESSAGE(WM_SETTINGCHANGE, OnSystemChangeMsg),
         ON_COMMAND_ID(ID_VIEW_TOOLBAR, OnBarCheck),
         ON_COMMAND_ID(ID_VIEW_STATUS_BAR, OnBarCheck),
-        ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateToolBarMenu),
-        ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateStatusBarMenu),
+        ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu),
+        ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu),
     };
     MESSAGE_MAP(nullptr, entries);
 }
@@ -371,14 +371,8 @@ void CFrameWnd::OnBarCheck(UINT id) {
     RecalcLayout();
 }
 
-void CFrameWnd::OnUpdateToolBarMenu(CCmdUI* pUI) {
-    CWnd* bar = GetControlBar(ID_VIEW_TOOLBAR);
-    pUI->Enable(bar != nullptr);
-    pUI->SetCheck(bar && ::IsWindowVisible(bar->m_hWnd));
-}
-
-void CFrameWnd::OnUpdateStatusBarMenu(CCmdUI* pUI) {
-    CWnd* bar = GetControlBar(ID_VIEW_STATUS_BAR);
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pUI) {
+    CWnd* bar = GetControlBar(pUI->m_nID);
     pUI->Enable(bar != nullptr);
     pUI->SetCheck(bar && ::IsWindowVisible(bar->m_hWnd));
 }

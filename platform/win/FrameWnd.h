@@ -66,8 +66,9 @@ protected:
     // it holds, which redraw with them (toolbar pictures and lists recoloured at once).
     LRESULT OnSystemChangeMsg(WPARAM wParam, LPARAM lParam);
     void OnBarCheck(UINT id);
-    void OnUpdateToolBarMenu(CCmdUI* pUI);
-    void OnUpdateStatusBarMenu(CCmdUI* pUI);
+    // The View menu's item of a bar: enabled when the bar (whose window id is the command's) exists,
+    // checked while it shows.
+    void OnUpdateControlBarMenu(CCmdUI* pUI);
     void PostNcDestroy() override;
     const MsgMap* GetMessageMap() const override;
 

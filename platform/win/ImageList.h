@@ -35,6 +35,12 @@ public:
     HICON ExtractIcon(const std::wstring& path, int index) const;
     // Appends that icon; -1 when the file has no such icon.
     int AddFileIcon(const std::wstring& path, int index);
+    // Appends that icon, or the system's application icon when the file has none, so that every
+    // image after it keeps its index.
+    int AddStockIcon(const std::wstring& path, int index) {
+        int added = AddFileIcon(path, index);
+        return added >= 0 ? added : Add(::LoadIcon(nullptr, IDI_APPLICATION));
+    }
     // Keeps the first count images and drops the rest.
     BOOL SetImageCount(int count) { return m_hImageList && ImageList_SetImageCount(m_hImageList, count); }
     BOOL Remove(int index) { return m_hImageList && ImageList_Remove(m_hImageList, index); }
@@ -62,7 +68,6 @@ public:
     ScopedIcon& operator=(const ScopedIcon&) = delete;
     ~ScopedIcon() { if (m_icon) ::DestroyIcon(m_icon); }
     HICON Get() const { return m_icon; }
-    HICON* Out() { return &m_icon; }
 
 private:
     HICON m_icon;

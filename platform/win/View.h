@@ -67,9 +67,6 @@ public:
     HTREEITEM GetNextItem(HTREEITEM item, UINT relation) const {
         return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
     }
-    UINT GetItemState(HTREEITEM item, UINT mask) const {
-        return static_cast<UINT>(SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
-    }
     // Reads what the mask names into item (hItem set by the caller); TRUE on success.
     BOOL GetItem(TVITEMA* item) const { return static_cast<BOOL>(SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item))); }
     // The whole text of an item, however long; "" for an item that does not exist.

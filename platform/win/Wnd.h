@@ -22,13 +22,10 @@ void Bind(HWND hwnd, CWnd* wnd);
 void Unbind(HWND hwnd);
 }  // namespace layer
 
-// Dynamic creation by class, so that a splitter can make the panes it is told about. The name
-// and the base describe each class as the framework's run-time classes do; the layer itself
-// only ever creates objects from it.
+// Dynamic creation by class, so that a splitter can make the panes it is told about: the layer
+// only ever creates objects from it, so creation is all the record holds.
 struct CRuntimeClass {
-    const char* m_lpszClassName;
     CWnd* (*m_pfnCreateObject)();
-    const CRuntimeClass* m_pBaseClass;
     CWnd* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
 };
 

@@ -75,13 +75,11 @@ protected:
     ShellRecorder shell;
 };
 
-const std::vector<std::string> kAllLabels = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};
-
 TEST_F(DetailsTest, SelectingAProcessShowsItsModulesAndDetails) {
     FixtureProcess fixture("fixture_icon");
     SelectProcess(fixture.Id());
 
-    auto rows = ListRows(modules, 3);
+    auto rows = ModuleRows(modules);
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ("fixture_icon.exe", rows[0][0]);
     std::string dir = TestDir();
@@ -101,13 +99,13 @@ TEST_F(DetailsTest, SelectingAProcessShowsItsModulesAndDetails) {
         }
     }
 
-    EXPECT_EQ(kAllLabels, Labels());
+    EXPECT_EQ(kDetailLabels, Labels());
     ExpectMemoryAndStartOf(fixture.Handle());
     // Every row shows the pane's one icon.
     HIMAGELIST icons = reinterpret_cast<HIMAGELIST>(::SendMessageA(props, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     EXPECT_EQ(frame->m_pPanelRTop->m_imageList.m_hImageList, icons);
     EXPECT_EQ(1, ImageList_GetImageCount(icons));
-    for (int row = 0; row < static_cast<int>(kAllLabels.size()); ++row) {
+    for (int row = 0; row < static_cast<int>(kDetailLabels.size()); ++row) {
         LVITEMA item{};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
@@ -127,10 +125,10 @@ TEST_F(DetailsTest, NoParentRowWhenTheParentIdBelongsToAYoungerProcess) {
     ::Sleep(50);
     FixtureProcess younger("fixture_icon");
     Select(InsertItem(older.Id(), younger.Id()));
-    EXPECT_EQ((std::vector<std::string>{"当前使用内存", "峰值使用内存", "进程启动时间"}), Labels());
+    EXPECT_EQ(kTickedLabels, Labels());
     // The other way round the parent is plausible and shown.
     Select(InsertItem(younger.Id(), older.Id()));
-    EXPECT_EQ(kAllLabels, Labels());
+    EXPECT_EQ(kDetailLabels, Labels());
     // A process that can't be queried in full (another user's; here one that has ended) is still
     // known by the creation time the fill read with the least rights.
     FILETIME created = ReadCreationTime(older.Id());
@@ -143,10 +141,10 @@ TEST_F(DetailsTest, NoParentRowWhenTheParentIdBelongsToAYoungerProcess) {
 TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
     FixtureProcess fixture("fixture_icon");
     SelectProcess(fixture.Id());
-    auto modulesBefore = ListRows(modules, 3);
+    auto modulesBefore = ModuleRows(modules);
     Select(frame->m_pPanelLeft->m_hRootItem);
-    EXPECT_EQ(modulesBefore, ListRows(modules, 3));
-    EXPECT_EQ(kAllLabels, Labels());
+    EXPECT_EQ(modulesBefore, ModuleRows(modules));
+    EXPECT_EQ(kDetailLabels, Labels());
     EXPECT_EQ(fixture.Id(), frame->m_pPanelLeft->m_dwProcessId);
     EXPECT_TRUE(TimerRunning());
 
@@ -161,12 +159,11 @@ TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
         return static_cast<LRESULT>(::MultiByteToWideChar(CP_ACP, 0, item->pszText, -1, nullptr, 0) - 1);
     });
     std::string parent = Value("父进程");
-    for (const char* label : {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"})
-        UpdatePropertyRow(frame->m_pPanelRTop, "stale", label);
+    for (const std::string& label : kDetailLabels) UpdatePropertyRow(frame->m_pPanelRTop, "stale", label.c_str());
     Tick();
     ExpectMemoryAndStartOf(fixture.Handle());
     EXPECT_EQ("stale", Value("父进程"));
-    EXPECT_EQ(kAllLabels, Labels());
+    EXPECT_EQ(kDetailLabels, Labels());
     // The real timer does the same, once a second: selecting the process again starts it afresh.
     Select(Item(fixture.Id()));
     UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
@@ -177,7 +174,7 @@ TEST_F(DetailsTest, RootSelectionChangesNothingAndTicksGoOn) {
 TEST_F(DetailsTest, ProcessThatHasEndedShowsNoMemoryOrStartTime) {
     FixtureProcess fixture("fixture_icon");
     SelectProcess(fixture.Id());
-    ASSERT_EQ(kAllLabels, Labels());
+    ASSERT_EQ(kDetailLabels, Labels());
     std::string memory = Value("当前使用内存");
     fixture.End();  // our handle still holds the ended process, so it can still be opened
     Tick();
@@ -190,11 +187,11 @@ TEST_F(DetailsTest, ProcessThatHasEndedShowsNoMemoryOrStartTime) {
     EXPECT_EQ(0, ::SendMessageA(modules, LVM_GETITEMCOUNT, 0, 0));
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    EXPECT_EQ(std::vector<std::string>{"父进程"}, Labels());
+    EXPECT_EQ(kParentLabels, Labels());
     EXPECT_EQ(self, Value("父进程"));
     EXPECT_TRUE(TimerRunning());
     Tick();
-    EXPECT_EQ(std::vector<std::string>{"父进程"}, Labels());
+    EXPECT_EQ(kParentLabels, Labels());
 }
 
 TEST_F(DetailsTest, RowMissingAtSelectionNeverAppearsLater) {
@@ -217,7 +214,7 @@ TEST_F(DetailsTest, UpdatePropertyRowFindsTheFirstRowByItsLabel) {
     AppendPropertyRow(list, "3", "当前使用内存");
     UpdatePropertyRow(list, "9", "fileversion");
     EXPECT_EQ((std::vector<std::vector<std::string>>{{"FileVersion", "9"}, {"FileVersion", "2"}, {"当前使用内存", "3"}}),
-              ListRows(props, 2));
+              PropertyRows(props));
     UpdatePropertyRow(list, "8", "当前使用内存");
     EXPECT_EQ("8", ListCellText(props, 2, 1));
     UpdatePropertyRow(list, "7", "当前使用内彡");  // one trail byte apart: another label
@@ -277,7 +274,7 @@ TEST_F(DetailsTest, FallbackListsAtMost1024Modules) {
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
     EXPECT_EQ(1024, frame->m_pPanelRight->GetItemCount());
     // A path that can't be read is a text to show, never a file to open.
-    EXPECT_EQ((std::vector<std::string>{"unknown", "", ""}), ListRows(modules, 3)[5]);
+    EXPECT_EQ((std::vector<std::string>{"unknown", "", ""}), ModuleRows(modules)[5]);
     EXPECT_EQ(L"", frame->m_pPanelRight->ModulePath(5));
     DoubleClick(5);
     EXPECT_TRUE(shell.calls.empty());
@@ -301,7 +298,7 @@ TEST(FallbackModuleFiles, MapOnlyThe32BitModulesAndListEachFileOnce) {
 TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
     RefuseModuleSnapshots();
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
-    auto rows = ListRows(modules, 3);
+    auto rows = ModuleRows(modules);
     ASSERT_GT(rows.size(), 3u);
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -310,7 +307,7 @@ TEST_F(DetailsTest, FallbackListsModulesWhenTheSnapshotFails) {
     for (auto& row : rows) kernel |= LabelsEqual(row[0].c_str(), "kernel32.dll");
     EXPECT_TRUE(kernel);
     frame->m_pPanelRight->ShowModules(0);
-    EXPECT_TRUE(ListRows(modules, 3).empty());
+    EXPECT_TRUE(ModuleRows(modules).empty());
 }
 
 // A list that keeps rows it was told to delete answers other indexes than the program's own:
@@ -360,7 +357,7 @@ TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
     ASSERT_TRUE(::IsWow64Process(fixture.Handle(), &wow64) && wow64);
     SelectProcess(fixture.Id());
 
-    auto rows = ListRows(modules, 3);
+    auto rows = ModuleRows(modules);
     ASSERT_GT(rows.size(), 1u);
     EXPECT_EQ("fixture_32.exe", rows[0][0]);
     std::string dir = TestDir();
@@ -385,7 +382,7 @@ TEST_F(DetailsTest, ThirtyTwoBitProcessShowsItsModulesAndDetails) {
     }
     EXPECT_TRUE(kernel);
 
-    EXPECT_EQ(kAllLabels, Labels());
+    EXPECT_EQ(kDetailLabels, Labels());
     ExpectMemoryAndStartOf(fixture.Handle());
     UpdatePropertyRow(frame->m_pPanelRTop, "stale", "当前使用内存");
     Tick();
@@ -417,7 +414,7 @@ TEST_F(DetailsTest, SnapshotOfBothViewsListsEachFileOnceExecutableFirst) {
     g_seams.module32NextW = NextWow64Entry;
     frame->m_pPanelRight->ShowModules(::GetCurrentProcessId());
     std::vector<std::string> names;
-    for (auto& row : ListRows(modules, 3)) names.push_back(row[0] + " in " + row[1]);
+    for (auto& row : ModuleRows(modules)) names.push_back(row[0] + " in " + row[1]);
     EXPECT_EQ((std::vector<std::string>{
                   "App32.exe in C:\\Program Files (x86)\\应用", "ntdll.dll in C:\\Windows\\SYSTEM32",
                   "wow64.dll in C:\\Windows\\System32", "wow64cpu.dll in C:\\Windows\\System32",

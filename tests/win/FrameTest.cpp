@@ -2,6 +2,7 @@
 // message boxes and the end of the message loop.
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "Harness.h"
 #include "app/MainApp.h"
+#include "frame/Design.h"
 #include "panes/PanelLeft.h"
 #include "panes/PanelRTop.h"
 #include "panes/PanelRight.h"
@@ -291,6 +293,20 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
     ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(180 + bar, 100));
     ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200 + bar, 100));
     ::SendMessageA(outer, WM_LBUTTONUP, 0, MAKELPARAM(200 + bar, 100));  // the user's 200
+    // The first stock icon of each list can't be read at either scale: it keeps its place, so
+    // every list still holds one image per stock icon (the design's check) and the pictures after
+    // it keep their indexes. Index 2 is the tree's picture of a process without an icon too.
+    static auto refused = [](LPCWSTR file, int index) {
+        return (index == kModuleIcons[0] || index == kPropertyIcons[0]) &&
+               !lstrcmpiW(::PathFindFileNameW(file), L"shell32.dll");
+    };
+    g_seams.extractIconEx = [](LPCWSTR file, int index, HICON* large, HICON* small, UINT icons) -> UINT {
+        return refused(file, index) ? 0 : kSystemCalls.extractIconEx(file, index, large, small, icons);
+    };
+    g_seams.shDefExtractIcon = [](LPCWSTR file, int index, UINT flags, HICON* large, HICON* small,
+                                  UINT sizes) -> HRESULT {
+        return refused(file, index) ? E_FAIL : kSystemCalls.shDefExtractIcon(file, index, flags, large, small, sizes);
+    };
     // There and back twice: nothing of one move may carry on into the next.
     for (UINT dpi : {144u, 96u, 144u, 96u}) {
         SCOPED_TRACE(dpi);
@@ -532,8 +548,7 @@ protected:
         MESSAGE_MAP(CListView::GetMessageMap(), entries);
     }
 };
-const CRuntimeClass CRefusingView::classInfo = {"CRefusingView", &CreateWndObject<CRefusingView>,
-                                                &CListView::classInfo};
+const CRuntimeClass CRefusingView::classInfo = {&CreateWndObject<CRefusingView>};
 
 class CClasslessView : public CCountedView<CListView> {
 public:
@@ -542,14 +557,13 @@ public:
 protected:
     LPCSTR ControlClass() const override { return "NoSuchWindowClass"; }
 };
-const CRuntimeClass CClasslessView::classInfo = {"CClasslessView", &CreateWndObject<CClasslessView>,
-                                                 &CListView::classInfo};
+const CRuntimeClass CClasslessView::classInfo = {&CreateWndObject<CClasslessView>};
 
 class CCountedList : public CCountedView<CListView> {
 public:
     static const CRuntimeClass classInfo;
 };
-const CRuntimeClass CCountedList::classInfo = {"CCountedList", &CreateWndObject<CCountedList>, &CListView::classInfo};
+const CRuntimeClass CCountedList::classInfo = {&CreateWndObject<CCountedList>};
 
 TEST(FrameLifetime, AViewThatFailsToBeMadeIsDeletedOnceAndNeverTouched) {
     COurFrame* frame = StartMainFrame();

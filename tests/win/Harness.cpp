@@ -159,6 +159,8 @@ std::string ListCellText(HWND list, int row, int column) {
     return static_cast<CListView*>(CWnd::FromHandlePermanent(list))->GetItemText(row, column);
 }
 
+namespace {
+
 std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
     std::vector<std::vector<std::string>> rows;
     int count = static_cast<CListView*>(CWnd::FromHandlePermanent(list))->GetItemCount();
@@ -169,14 +171,30 @@ std::vector<std::vector<std::string>> ListRows(HWND list, int columns) {
     return rows;
 }
 
+}  // namespace
+
+const std::vector<std::string> kDetailLabels = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};
+const std::vector<std::string> kTickedLabels(kDetailLabels.begin(), kDetailLabels.end() - 1);
+const std::vector<std::string> kParentLabels = {kDetailLabels.back()};
+const std::vector<ExpectedColumn> kExpectedPropertyColumns = {{"参数名称", 100}, {"参数值", 280}};
+const std::vector<ExpectedColumn> kExpectedModuleColumns = {{"模块名称", 100}, {"模块路径", 200}, {"大小", 60}};
+
+std::vector<std::vector<std::string>> PropertyRows(HWND props) {
+    return ListRows(props, static_cast<int>(kExpectedPropertyColumns.size()));
+}
+
+std::vector<std::vector<std::string>> ModuleRows(HWND modules) {
+    return ListRows(modules, static_cast<int>(kExpectedModuleColumns.size()));
+}
+
 std::vector<std::string> PropertyLabels(HWND props) {
     std::vector<std::string> labels;
-    for (auto& row : ListRows(props, 2)) labels.push_back(row[0]);
+    for (auto& row : PropertyRows(props)) labels.push_back(row[0]);
     return labels;
 }
 
 std::string PropertyValue(HWND props, const char* label) {
-    for (auto& row : ListRows(props, 2))
+    for (auto& row : PropertyRows(props))
         if (row[0] == label) return row[1];
     return "<none>";
 }
@@ -280,10 +298,10 @@ void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth) {
     EXPECT_NEAR(at(140), props.bottom - props.top, slack);
     const struct {
         HWND list;
-        std::vector<std::pair<std::string, int>> columns;
+        const std::vector<ExpectedColumn>& columns;
         int images;
-    } lists[] = {{frame->m_pPanelRTop->m_hWnd, {{"参数名称", 100}, {"参数值", 280}}, 1},
-                 {frame->m_pPanelRight->m_hWnd, {{"模块名称", 100}, {"模块路径", 200}, {"大小", 60}}, 2}};
+    } lists[] = {{frame->m_pPanelRTop->m_hWnd, kExpectedPropertyColumns, 1},
+                 {frame->m_pPanelRight->m_hWnd, kExpectedModuleColumns, 2}};
     for (const auto& list : lists) {
         for (size_t i = 0; i < list.columns.size() + 1; ++i) {
             char heading[64] = "";
@@ -294,12 +312,14 @@ void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth) {
             BOOL exists = static_cast<BOOL>(::SendMessageA(list.list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
             EXPECT_EQ(i < list.columns.size(), exists != FALSE) << i;
             if (!exists || i >= list.columns.size()) continue;
-            EXPECT_EQ(list.columns[i].first, heading);
-            EXPECT_NEAR(at(list.columns[i].second), column.cx, slack) << heading;
+            EXPECT_EQ(list.columns[i].heading, heading);
+            EXPECT_NEAR(at(list.columns[i].width), column.cx, slack) << heading;
             EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK) << heading;
         }
+        // One image per stock icon, each at its icon's index, even when the system could not give one.
         EXPECT_EQ(list.images, ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(
-                                   ::SendMessageA(list.list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))));
+                                   ::SendMessageA(list.list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))))
+            << "the images of the list headed " << list.columns[0].heading;
     }
     auto size = [](HIMAGELIST images) {
         int cx = 0, cy = 0;

@@ -21,11 +21,26 @@ void CloseMainFrame();
 // keeps doing so for the milliseconds given. Returns true when a quit message came by.
 bool Pump(DWORD milliseconds = 0);
 
+// What the panes show by design, kept here once for every test. The properties pane's rows for a
+// process whose every query answers, in order; the rows a tick rewrites (all but the parent's);
+// the rows of a process of which only the parent can be read.
+extern const std::vector<std::string> kDetailLabels;
+extern const std::vector<std::string> kTickedLabels;
+extern const std::vector<std::string> kParentLabels;
+// The columns of the properties pane and of the module list, in order: heading and 96-DPI width.
+struct ExpectedColumn {
+    std::string heading;
+    int width;
+};
+extern const std::vector<ExpectedColumn> kExpectedPropertyColumns;
+extern const std::vector<ExpectedColumn> kExpectedModuleColumns;
+
 // The texts of a tree item and a list cell, read through the pane bound to the control.
 std::string TreeItemText(HWND tree, HTREEITEM item);
 std::string ListCellText(HWND list, int row, int column);
-// Every row of a list as its cells.
-std::vector<std::vector<std::string>> ListRows(HWND list, int columns);
+// Every row of the properties pane and of the module list as its cells, one per expected column.
+std::vector<std::vector<std::string>> PropertyRows(HWND props);
+std::vector<std::vector<std::string>> ModuleRows(HWND modules);
 // The properties pane's labels in order, and the value of the first row with a label
 // ("<none>" when there is no such row).
 std::vector<std::string> PropertyLabels(HWND props);

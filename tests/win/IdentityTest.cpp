@@ -15,9 +15,6 @@
 
 namespace {
 
-const std::vector<std::string> kAllLabels = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};
-const std::vector<std::string> kParentOnly = {"父进程"};
-
 DWORD WINAPI ReturnAtOnce(LPVOID) { return 0; }
 
 // Runs a thread of this process to its end; the id it took is free again. Returns that id.
@@ -75,9 +72,9 @@ TEST_F(IdentityTest, ProcessThatExitedWithCode259HasEnded) {
     HTREEITEM item = InsertProcessItem(tree, pane->m_hRootItem, "fixture_noicon.exe", fixture.Id(),
                                        ::GetCurrentProcessId());
     Select(item);
-    EXPECT_EQ(kParentOnly, Labels());
+    EXPECT_EQ(kParentLabels, Labels());
     Tick();
-    EXPECT_EQ(kParentOnly, Labels());
+    EXPECT_EQ(kParentLabels, Labels());
     auto boxes = StopConfirmed();
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("不能打开进程", boxes[1].text);
@@ -88,7 +85,7 @@ TEST_F(IdentityTest, IdGivenToANewProcessIsNotTheListedProcess) {
     auto listed = std::make_unique<FixtureProcess>("fixture_icon");
     const DWORD id = listed->Id();
     HTREEITEM item = SelectProcess(id);
-    ASSERT_EQ(kAllLabels, Labels());
+    ASSERT_EQ(kDetailLabels, Labels());
 
     listed.reset();  // ended, and no handle holds it: its id is free
     for (int i = 0; i < 500; ++i) {
@@ -102,16 +99,13 @@ TEST_F(IdentityTest, IdGivenToANewProcessIsNotTheListedProcess) {
     ASSERT_NE(nullptr, successor) << "no new process got the id " << id;
 
     // The ticks show nothing of the new process.
-    for (const char* label : {"当前使用内存", "峰值使用内存", "进程启动时间"})
-        UpdatePropertyRow(frame->m_pPanelRTop, "stale", label);
+    for (const std::string& label : kTickedLabels) UpdatePropertyRow(frame->m_pPanelRTop, "stale", label.c_str());
     Tick();
-    EXPECT_EQ("stale", Value("当前使用内存"));
-    EXPECT_EQ("stale", Value("峰值使用内存"));
-    EXPECT_EQ("stale", Value("进程启动时间"));
+    for (const std::string& label : kTickedLabels) EXPECT_EQ("stale", Value(label.c_str())) << label;
 
     // Selecting the item again shows neither its rows nor its modules.
     Reselect(item);
-    EXPECT_EQ(kParentOnly, Labels());
+    EXPECT_EQ(kParentLabels, Labels());
     EXPECT_EQ(0, ModuleCount());
 
     // Nor is it ended in the listed process's name.
@@ -174,7 +168,7 @@ TEST_F(IdentityTest, ProcessInALongChinesePathIsShownAndStopped) {
         }
 
     Select(item);
-    EXPECT_EQ(kAllLabels, Labels());
+    EXPECT_EQ(kDetailLabels, Labels());
     ASSERT_GT(ModuleCount(), 0);
     EXPECT_EQ(fixture.Path(), AnsiText(frame->m_pPanelRight->ModulePath(0)));
     EXPECT_EQ("fixture_icon.exe", ListCellText(modules, 0, 0));

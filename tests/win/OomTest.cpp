@@ -115,12 +115,11 @@ TEST_F(OutOfMemoryTest, SelectionModuleFocusAndRefresh) {
     pane->RefreshProcessList();
     HTREEITEM item = Item(fixture.Id());
     ASSERT_NE(nullptr, item);
-    const std::vector<std::string> all = {"当前使用内存", "峰值使用内存", "进程启动时间", "父进程"};
     auto reselect = [&] { Select(pane->m_hRootItem); };
 
-    FailEachAllocation("selection", reselect, [&] { Select(item); }, [&] { EXPECT_EQ(all, Labels()); });
+    FailEachAllocation("selection", reselect, [&] { Select(item); }, [&] { EXPECT_EQ(kDetailLabels, Labels()); });
     FailEachAllocation("tick", [&] { reselect(); Select(item); }, [&] { Tick(); },
-                       [&] { EXPECT_EQ(all, Labels()); });
+                       [&] { EXPECT_EQ(kDetailLabels, Labels()); });
     FailEachAllocation("refresh", [] {}, [&] { frame->SendMessage(WM_COMMAND, ID_REFRESH); }, [&] {
         auto roots = TreeChildren(tree, TVI_ROOT);
         ASSERT_EQ(1u, roots.size());

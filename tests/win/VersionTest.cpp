@@ -72,7 +72,7 @@ protected:
         int row = Row(file);
         EXPECT_GE(row, 0) << file;
         Focus(row);
-        return ListRows(properties, 2);
+        return PropertyRows(properties);
     }
     std::string MemoryValue() { return PropertyValue(properties, kMemoryLabel); }
 
@@ -102,7 +102,7 @@ TEST_F(VersionTest, ShowsTheSixStringsInOrderLabelledWithTheirKeys) {
 
     // The program's own resource, linked into this executable, the first module.
     Focus(0);
-    Rows own = ListRows(properties, 2);
+    Rows own = PropertyRows(properties);
     ASSERT_EQ(6u, own.size());
     const char* keys[] = {"ProductName", "CompanyName", "FileDescription", "FileVersion", "ProductVersion",
                           "LegalCopyright"};
@@ -158,24 +158,24 @@ TEST_F(VersionTest, EveryNotificationWithTheFocusRebuildsTheSameRows) {
     ASSERT_GE(all, 0);
     ASSERT_GE(twolang, 0);
     Focus(all);
-    const Rows first = ListRows(properties, 2);
+    const Rows first = PropertyRows(properties);
     for (int i = 0; i < 3; ++i) {
         AppendPropertyRow(frame->m_pPanelRTop, "stale", "stale");
         SetState(all, LVIS_FOCUSED, LVIS_SELECTED);  // deselected, focus kept
-        EXPECT_EQ(first, ListRows(properties, 2));
+        EXPECT_EQ(first, PropertyRows(properties));
         AppendPropertyRow(frame->m_pPanelRTop, "stale", "stale");
         SetState(all, LVIS_FOCUSED | LVIS_SELECTED, LVIS_SELECTED);
-        EXPECT_EQ(first, ListRows(properties, 2));
+        EXPECT_EQ(first, PropertyRows(properties));
     }
     // A change without the focus leaves the pane alone.
     SetState(twolang, LVIS_SELECTED, LVIS_SELECTED);
-    EXPECT_EQ(first, ListRows(properties, 2));
+    EXPECT_EQ(first, PropertyRows(properties));
 }
 
 Rows g_rowsAtProperties;
 std::wstring g_fileAtProperties;
 BOOL WINAPI RecordProperties(SHELLEXECUTEINFOW* info) {
-    g_rowsAtProperties = ListRows(static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop->m_hWnd, 2);
+    g_rowsAtProperties = PropertyRows(static_cast<COurFrame*>(AfxGetMainWnd())->m_pPanelRTop->m_hWnd);
     g_fileAtProperties = info->lpFile;
     return TRUE;
 }
@@ -219,7 +219,7 @@ TEST_F(VersionTest, FocusChangesKeepHandlesAndMemoryFlat) {
     EXPECT_LE(CountOwnHandles(), handles + 2);
     EXPECT_LE(CountGdiObjects(), gdi + 2);
     EXPECT_LT(privateBytes() - memory, 256 * 1024);
-    EXPECT_EQ(6u, ListRows(properties, 2).size());
+    EXPECT_EQ(6u, PropertyRows(properties).size());
 }
 
 }  // namespace

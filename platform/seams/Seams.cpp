@@ -15,6 +15,8 @@ const Seams kSystemCalls = {
     ::LoadLibraryExW,
     layer::DpiForWindow,
     ::CreateWindowExA,
+    ::OpenProcess,
+    ::GetProcessTimes,
 };
 Seams g_seams = kSystemCalls;
 

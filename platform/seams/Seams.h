@@ -42,6 +42,11 @@ struct Seams {
     // does when the process is out of window handles or desktop heap.
     HWND(WINAPI* createWindowEx)(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                                  int cx, int cy, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+    // Opening a process and reading its times: a test plays a standard user's processes, which
+    // refuse rights or hide their creation time; Wine grants everything to everyone.
+    HANDLE(WINAPI* openProcess)(DWORD access, BOOL inherit, DWORD processId);
+    BOOL(WINAPI* getProcessTimes)(HANDLE process, LPFILETIME created, LPFILETIME exited, LPFILETIME kernel,
+                                  LPFILETIME user);
 };
 extern Seams g_seams;
 // The real calls, as g_seams starts.

@@ -81,7 +81,7 @@ ProcessLook LookAt(const ProcessItemData& item, bool withParent) {
     process.Close();
     if (!withParent || item.parentProcessId == 0) return look;
 
-    ScopedHandle parent(::OpenProcess(kQueryAccess, FALSE, item.parentProcessId));
+    ScopedHandle parent(g_seams.openProcess(kQueryAccess, FALSE, item.parentProcessId));
     // A process created after this one can't be its parent: the id has been given again. The
     // fill read this one's creation time with the least rights there are, which are granted
     // where a full query (another user's process) is refused.

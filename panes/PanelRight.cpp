@@ -75,7 +75,7 @@ void CPanelRight::ShowModules(DWORD processId) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
     if (!::GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT) return;
-    ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    ScopedHandle process(g_seams.openProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process.IsValid()) return;
     int number = 0;
     for (const std::wstring& path : ListProcessModules(process.Get(), kMaxFallbackModules))

@@ -35,9 +35,9 @@ HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created
     // with 259, STILL_ACTIVE. Waiting needs SYNCHRONIZE, which the query rights don't include;
     // where that is refused, the exit code is all there is.
     bool canWait = true;
-    HANDLE process = ::OpenProcess(access | SYNCHRONIZE, FALSE, processId);
+    HANDLE process = g_seams.openProcess(access | SYNCHRONIZE, FALSE, processId);
     if (!process) {
-        process = ::OpenProcess(access, FALSE, processId);
+        process = g_seams.openProcess(access, FALSE, processId);
         canWait = (access & SYNCHRONIZE) != 0;
     }
     if (!process) return nullptr;
@@ -63,12 +63,12 @@ HANDLE OpenRunningProcess(DWORD access, DWORD processId, const FILETIME& created
 
 bool GetCreationTime(HANDLE process, FILETIME* created) {
     FILETIME exited, kernel, user;
-    return ::GetProcessTimes(process, created, &exited, &kernel, &user) != 0;
+    return g_seams.getProcessTimes(process, created, &exited, &kernel, &user) != 0;
 }
 
 FILETIME ReadCreationTime(DWORD processId) {
     // The least right that reads times: it is granted for more processes than full queries.
-    ScopedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    ScopedHandle process(g_seams.openProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     FILETIME created{};
     if (!process.IsValid() || !GetCreationTime(process.Get(), &created)) return FILETIME{};
     return created;

@@ -19,6 +19,8 @@ const Seams kSystemCalls = {
     ::CreateWindowExA,
     ::ExtractIconExW,
     ::SHDefExtractIconW,
+    ::OpenProcess,
+    ::GetProcessTimes,
 };
 Seams g_seams = kSystemCalls;
 

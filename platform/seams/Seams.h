@@ -47,6 +47,11 @@ struct Seams {
     UINT(WINAPI* extractIconEx)(LPCWSTR file, int index, HICON* large, HICON* small, UINT icons);
     HRESULT(WINAPI* shDefExtractIcon)(LPCWSTR file, int index, UINT flags, HICON* large, HICON* small,
                                       UINT sizes);
+    // Opening a process and reading its times: a test plays a standard user's processes, which
+    // refuse rights or hide their creation time; Wine grants everything to everyone.
+    HANDLE(WINAPI* openProcess)(DWORD access, BOOL inherit, DWORD processId);
+    BOOL(WINAPI* getProcessTimes)(HANDLE process, LPFILETIME created, LPFILETIME exited, LPFILETIME kernel,
+                                  LPFILETIME user);
 };
 extern Seams g_seams;
 // The real calls, as g_seams starts.

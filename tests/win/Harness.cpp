@@ -4,6 +4,8 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <functional>
 #include <set>
 
@@ -103,6 +105,16 @@ struct ExitHeapCheck {
 }  // namespace
 
 void (*g_harnessCode)(bool entering) = nullptr;
+
+namespace {
+World WorldNamed(const char* name) {
+    if (name && !strcmp(name, "windows")) return World::kWindows;
+    if (name && !strcmp(name, "standard-user")) return World::kStandardUser;
+    return World::kWine;
+}
+}  // namespace
+
+const World g_world = WorldNamed(std::getenv("TESSILOR_WORLD"));
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -236,6 +248,64 @@ std::string TestDir() {
     return dir.substr(0, dir.find_last_of('\\') + 1);
 }
 
+namespace {
+
+// A standard user's view of a fixture: the rights its process grants, whether its creation time
+// and its modules can be read. The user's own processes grant everything.
+struct Role {
+    DWORD granted;
+    bool timeReadable, modulesReadable;
+};
+const Role kService{PROCESS_QUERY_LIMITED_INFORMATION, true, false};
+const Role kProtected{PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE,
+                      false, true};
+std::map<DWORD, Role> g_roles;  // by process id, in the standard-user world
+
+const Role* RoleOf(DWORD processId) {
+    auto found = g_roles.find(processId);
+    return found == g_roles.end() ? nullptr : &found->second;
+}
+
+HANDLE WINAPI UserOpenProcess(DWORD access, BOOL inherit, DWORD processId) {
+    const Role* role = RoleOf(processId);
+    if (role && (access & ~role->granted)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return ::OpenProcess(access, inherit, processId);
+}
+
+BOOL WINAPI UserProcessTimes(HANDLE process, LPFILETIME created, LPFILETIME exited, LPFILETIME kernel, LPFILETIME user) {
+    const Role* role = RoleOf(::GetProcessId(process));
+    if (role && !role->timeReadable) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return ::GetProcessTimes(process, created, exited, kernel, user);
+}
+
+HANDLE WINAPI UserSnapshot(DWORD flags, DWORD processId) {
+    const Role* role = RoleOf(processId);
+    if (role && !role->modulesReadable && (flags & (TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32))) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return ::CreateToolhelp32Snapshot(flags, processId);
+}
+
+void PlayRole(DWORD processId, const std::wstring& exe) {
+    static std::set<DWORD> seen;
+    if (g_world != World::kStandardUser || !processId) return;
+    // Only a process started under an id seen before, as a successor of the listed one, is protected.
+    bool service = exe.size() >= 18 && exe.compare(exe.size() - 18, 18, L"fixture_noicon.exe") == 0;
+    if (!seen.insert(processId).second) g_roles[processId] = kProtected;
+    else if (service) g_roles[processId] = kService;
+}
+
+}  // namespace
+
+bool SeenWhole(const char* fixture) { return g_world != World::kStandardUser || strcmp(fixture, "fixture_noicon"); }
+
 FixtureProcess::FixtureProcess(const char* name, const char* args)
     : FixtureProcess(Wide(TestDir() + name + ".exe"), Wide(args)) {}
 
@@ -258,6 +328,7 @@ FixtureProcess::FixtureProcess(const std::wstring& exe, const std::wstring& args
             ::ResumeThread(m_info.hThread);
             ::WaitForSingleObject(ready, 10000);
             if (ready) ::CloseHandle(ready);
+            PlayRole(m_info.dwProcessId, exe);
             return;
         }
         error = ::GetLastError();
@@ -520,7 +591,7 @@ std::vector<TreeEntry> TreeChildren(HWND tree, HTREEITEM parent) {
         tv.pszText = text;
         tv.cchTextMax = sizeof(text);
         ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        entries.push_back({item, text, tv.iImage, tv.iSelectedImage, tv.lParam});
+        entries.push_back({item, tv.pszText, tv.iImage, tv.iSelectedImage, tv.lParam});
     }
     return entries;
 }
@@ -546,16 +617,104 @@ HTREEITEM InsertProcessItem(HWND tree, HTREEITEM root, const char* text, DWORD p
     return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
+namespace {
+
+// A text request answered as Windows' controls may: every other one with a pointer to the
+// control's own copy, the others copied and cut to fit without splitting a double-byte character,
+// which leaves them one byte short of the buffer.
+LRESULT AnswerText(ControlImitation& control, UINT msg, WPARAM wParam, LPARAM lParam, LPSTR* text, int* size) {
+    static char own[1 << 16];
+    static unsigned requests;
+    const LPSTR asked = *text;
+    const int room = *size;
+    own[0] = '\0';
+    *text = own;
+    *size = sizeof(own);
+    LRESULT result = control.CallControl(msg, wParam, lParam);
+    *size = room;
+    if (++requests % 2 && (msg == LVM_GETITEMTEXTA || result)) return result;
+    *text = asked;
+    if (room <= 0 || (msg == TVM_GETITEMA && !result)) return result;
+    int cut = 0;
+    for (int step; own[cut]; cut += step) {
+        step = ::IsDBCSLeadByte(static_cast<BYTE>(own[cut])) && own[cut + 1] ? 2 : 1;
+        if (cut + step >= room) break;
+    }
+    memcpy(asked, own, static_cast<size_t>(cut));
+    asked[cut] = '\0';
+    return msg == LVM_GETITEMTEXTA ? cut : result;
+}
+
+LRESULT WindowsControl(ControlImitation& control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* tv = reinterpret_cast<TVITEMA*>(lParam);
+    auto* lv = reinterpret_cast<LVITEMA*>(lParam);
+    if (msg == TVM_GETITEMA && (tv->mask & TVIF_TEXT)) return AnswerText(control, msg, wParam, lParam, &tv->pszText, &tv->cchTextMax);
+    if (msg == LVM_GETITEMTEXTA) return AnswerText(control, msg, wParam, lParam, &lv->pszText, &lv->cchTextMax);
+    if (msg == SB_GETTEXTLENGTHA) {  // in characters, not bytes
+        LRESULT bytes = control.CallControl(msg, wParam, lParam);
+        std::vector<char> text(LOWORD(bytes) + 1u, '\0');
+        control.CallControl(SB_GETTEXTA, wParam, reinterpret_cast<LPARAM>(text.data()));
+        return MAKELRESULT(::MultiByteToWideChar(CP_ACP, 0, text.data(), -1, nullptr, 0) - 1, HIWORD(bytes));
+    }
+    if (msg == LVM_INSERTITEMA && lv->iItem < control.CallControl(LVM_GETITEMCOUNT, 0, 0)) {
+        LVITEMA atEnd = *lv;  // placed at the end, and the real index answered
+        atEnd.iItem = static_cast<int>(control.CallControl(LVM_GETITEMCOUNT, 0, 0));
+        return control.CallControl(msg, wParam, reinterpret_cast<LPARAM>(&atEnd));
+    }
+    LRESULT result = control.CallControl(msg, wParam, lParam);
+    if (msg == LVM_SETITEMTEXTA && result) {  // a text change, with state bits not meant to be read
+        NMLISTVIEW change{};
+        change.hdr.hwndFrom = control.Control();
+        change.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(change.hdr.hwndFrom));
+        change.hdr.code = LVN_ITEMCHANGED;
+        change.iItem = static_cast<int>(wParam);
+        change.uNewState = LVIS_FOCUSED | LVIS_SELECTED;
+        change.uChanged = LVIF_TEXT;
+        ::SendMessageA(::GetParent(change.hdr.hwndFrom), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
+    }
+    return result;
+}
+
+// The frame's port list meets a spooler that leaves the count undefined when a call fails.
+EnumPortsFunction g_spooler;
+BOOL WINAPI WindowsSpooler(LPSTR server, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed, LPDWORD returned) {
+    BOOL ok = g_spooler(server, level, ports, size, needed, returned);
+    if (!ok) *returned = 0xCDCDCDCD;
+    return ok;
+}
+LRESULT WindowsFrame(ControlImitation& control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_COMMAND || LOWORD(wParam) != ID_PORT_LIST) return control.CallControl(msg, wParam, lParam);
+    g_spooler = g_seams.enumPorts;  // whatever the test made of it
+    g_seams.enumPorts = WindowsSpooler;
+    LRESULT result = control.CallControl(msg, wParam, lParam);
+    g_seams.enumPorts = g_spooler;
+    return result;
+}
+
+}  // namespace
+
 void MainFrameTest::SetUp() {
+    if (g_world == World::kStandardUser) {
+        g_seams.openProcess = UserOpenProcess;
+        g_seams.getProcessTimes = UserProcessTimes;
+        g_seams.createSnapshot = UserSnapshot;
+    }
     frame = StartMainFrame();
     ASSERT_NE(nullptr, frame);
     pane = frame->m_pPanelLeft;
     tree = pane->m_hWnd;
     props = frame->m_pPanelRTop->m_hWnd;
     modules = frame->m_pPanelRight->m_hWnd;
+    if (g_world != World::kWindows) return;
+    for (HWND control : {tree, props, modules, frame->m_wndStatusBar.m_hWnd})
+        worldControls.push_back(std::make_unique<ControlImitation>(control, WindowsControl));
+    worldControls.push_back(std::make_unique<ControlImitation>(frame->m_hWnd, WindowsFrame));
 }
 
-void MainFrameTest::TearDown() { CloseMainFrame(); }
+void MainFrameTest::TearDown() {
+    worldControls.clear();
+    CloseMainFrame();
+}
 
 void MainFrameTest::Select(HTREEITEM item) {
     // A missing or unselected item stops the test here, not at what the selection should have done.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,17 @@
 #include "frame/OurFrame.h"
 #include "platform/seams/Seams.h"
 #include "platform/text/AnsiText.h"
+
+// The world the harness imitates, named by TESSILOR_WORLD: Wine's answers as they come ("wine", the
+// default); Windows' controls and spooler where their documented answers differ from Wine's
+// ("windows"); a standard user, to whom fixture_noicon is a service that grants the least query
+// right only and a process that took an ended fixture's id is a protected one whose creation time
+// can't be read ("standard-user"). Each MainFrameTest runs in it.
+enum class World { kWine, kWindows, kStandardUser };
+extern const World g_world;
+// What the program can show of a fixture program's process in this world: a service shows no
+// memory or start time, no modules, and can't be opened to be ended.
+bool SeenWhole(const char* fixture);
 
 // Creates the main frame as the program does at start-up and pumps until it is idle.
 COurFrame* StartMainFrame();
@@ -174,6 +186,7 @@ public:
     ControlImitation& operator=(const ControlImitation&) = delete;
     // The control's own answer.
     LRESULT CallControl(UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND Control() const { return m_control; }
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -233,4 +246,5 @@ protected:
     HWND tree = nullptr;         // its control
     HWND props = nullptr;        // the properties pane's control
     HWND modules = nullptr;      // the module list's control
+    std::vector<std::unique_ptr<ControlImitation>> worldControls;  // Windows' answers, in that world
 };

@@ -19,6 +19,23 @@
 
 namespace {
 
+// A picture as drawn on white at this size, pixel by pixel; the icon is destroyed.
+std::vector<DWORD> Drawn(HICON icon, int size) {
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::PatBlt(dc, 0, 0, size, size, WHITENESS);
+    ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + size * size);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::DestroyIcon(icon);
+    return pixels;
+}
+
 class FrameTest : public MainFrameTest {
 protected:
 
@@ -293,6 +310,15 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
     ::SendMessageA(outer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(180 + bar, 100));
     ::SendMessageA(outer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200 + bar, 100));
     ::SendMessageA(outer, WM_LBUTTONUP, 0, MAKELPARAM(200 + bar, 100));  // the user's 200
+    // Two programs with pictures of their own, none of Wine's others has one; the file of one is
+    // gone before the moves: it keeps its old picture, every other item takes its own file's.
+    wchar_t folder[MAX_PATH];
+    ::GetSystemWindowsDirectoryW(folder, MAX_PATH);
+    const std::wstring windows = folder, copy = Wide(TestDir()) + L"gone.exe";
+    ASSERT_TRUE(::CopyFileW((windows + L"\\regedit.exe").c_str(), copy.c_str(), FALSE));
+    FixtureProcess own(windows + L"\\notepad.exe", L"", false), gone(copy, L"", false);
+    SelectProcess(gone.Id());
+    ASSERT_TRUE(::MoveFileExW(copy.c_str(), (copy + L".old").c_str(), MOVEFILE_REPLACE_EXISTING));
     // The first stock icon of each list can't be read at either scale: it keeps its place, so
     // every list still holds one image per stock icon (the design's check) and the pictures after
     // it keep their indexes. Index 2 is the tree's picture of a process without an icon too.
@@ -319,9 +345,28 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
         ExpectDesignAtScale(frame, dpi, 0, 200);
         ExpectFontsAtScale(frame, dpi);
         // The tree's items keep their own pictures, one each.
+        CImageList& images = frame->m_pPanelLeft->m_imageList;
         auto items = TreeChildren(left, frame->m_pPanelLeft->m_hRootItem);
         EXPECT_EQ(2 + std::count_if(items.begin(), items.end(), [](const TreeEntry& e) { return e.image >= 2; }),
-                  frame->m_pPanelLeft->m_imageList.GetImageCount());
+                  images.GetImageCount());
+        // The gone file's picture, stretched, is nearer its own file's than any other's.
+        const std::vector<DWORD> pictures[] = {
+            Drawn(images.ExtractIcon(copy + L".old", 0), at(16)), Drawn(images.ExtractIcon(windows + L"\\notepad.exe", 0), at(16)),
+            Drawn(images.ExtractIcon(CPanelLeft::ExecutablePath(::GetCurrentProcessId()), 0), at(16)),
+            Drawn(ImageList_GetIcon(images.m_hImageList, 1, ILD_NORMAL), at(16))};
+        auto distance = [](const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
+            long sum = 0;
+            for (size_t i = 0; i < a.size(); ++i)
+                for (int c = 0; c < 24; c += 8) sum += std::abs(int((a[i] >> c) & 255) - int((b[i] >> c) & 255));
+            return sum;
+        };
+        for (const TreeEntry& e : items) {
+            auto shown = Drawn(ImageList_GetIcon(images.m_hImageList, e.image, ILD_NORMAL), at(16));
+            if (e.ProcessId() == gone.Id())
+                for (int k = 1; k < 4; ++k) EXPECT_LT(distance(shown, pictures[0]), distance(shown, pictures[k])) << k;
+            else if (e.image >= 2)
+                EXPECT_EQ(Drawn(images.ExtractIcon(CPanelLeft::ExecutablePath(e.ProcessId()), 0), at(16)), shown) << e.text;
+        }
     }
 }
 

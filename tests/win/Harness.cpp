@@ -309,7 +309,7 @@ bool SeenWhole(const char* fixture) { return g_world != World::kStandardUser || 
 FixtureProcess::FixtureProcess(const char* name, const char* args)
     : FixtureProcess(Wide(TestDir() + name + ".exe"), Wide(args)) {}
 
-FixtureProcess::FixtureProcess(const std::wstring& exe, const std::wstring& args) {
+FixtureProcess::FixtureProcess(const std::wstring& exe, const std::wstring& args, bool signals) {
     std::wstring command = L"\"" + exe + L"\" " + args;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
@@ -326,7 +326,7 @@ FixtureProcess::FixtureProcess(const std::wstring& exe, const std::wstring& args
             std::string name = "TessilorFixtureReady" + std::to_string(m_info.dwProcessId);
             HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, name.c_str());
             ::ResumeThread(m_info.hThread);
-            ::WaitForSingleObject(ready, 10000);
+            if (signals) ::WaitForSingleObject(ready, 10000); else ::WaitForInputIdle(m_info.hProcess, 10000);
             if (ready) ::CloseHandle(ready);
             PlayRole(m_info.dwProcessId, exe);
             return;

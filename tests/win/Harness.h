@@ -117,7 +117,8 @@ public:
     // name: "fixture_icon" or "fixture_noicon"; args: milliseconds to live, or empty for ever.
     explicit FixtureProcess(const char* name, const char* args = "");
     // A fixture program at a path of its own (a copy, or the 32-bit one).
-    explicit FixtureProcess(const std::wstring& exe, const std::wstring& args = L"");
+    // Another program (signals false) is waited for until it is idle instead.
+    explicit FixtureProcess(const std::wstring& exe, const std::wstring& args = L"", bool signals = true);
     ~FixtureProcess();
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Handle() const { return m_info.hProcess; }

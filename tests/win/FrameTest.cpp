@@ -50,11 +50,7 @@ protected:
         frame->UpdateCommandUI();
         return frame->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, id) != 0;
     }
-    std::string StatusText(int pane = 0) {
-        char text[256] = "";
-        frame->m_wndStatusBar.SendMessage(SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
+    std::string StatusText(int pane = 0) { return frame->m_wndStatusBar.GetPaneText(pane); }
     // The tooltip of a toolbar command, as the frame answers the toolbar's tooltip control.
     std::string Tip(UINT id) {
         NMTTDISPINFOA info{};

@@ -8,7 +8,7 @@
 #include "app/StartupTrace.h"
 #include "res/resource.h"
 
-const CRuntimeClass COurFrame::classInfo = {&CreateWndObject<COurFrame>};
+const CRuntimeClass COurFrame::classInfo = {"COurFrame", &CreateWndObject<COurFrame>, nullptr};
 
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};

@@ -21,7 +21,8 @@
 #include "platform/text/Format.h"
 #include "app/StartupTrace.h"
 
-const CRuntimeClass CPanelLeft::classInfo = {&CreateWndObject<CPanelLeft>};
+const CRuntimeClass CPanelLeft::classInfo = {"CPanelLeft", &CreateWndObject<CPanelLeft>,
+                                             &CTreeView::classInfo};
 
 namespace {
 

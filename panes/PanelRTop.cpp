@@ -7,7 +7,8 @@
 
 #include "platform/text/Format.h"
 
-const CRuntimeClass CPanelRTop::classInfo = {&CreateWndObject<CPanelRTop>};
+const CRuntimeClass CPanelRTop::classInfo = {"CPanelRTop", &CreateWndObject<CPanelRTop>,
+                                             &CListView::classInfo};
 
 const MsgMap* CPanelRTop::GetMessageMap() const {
     using ThisClass = CPanelRTop;

@@ -18,7 +18,8 @@
 #include "platform/text/Format.h"
 #include "platform/seams/Seams.h"
 
-const CRuntimeClass CPanelRight::classInfo = {&CreateWndObject<CPanelRight>};
+const CRuntimeClass CPanelRight::classInfo = {"CPanelRight", &CreateWndObject<CPanelRight>,
+                                              &CListView::classInfo};
 
 namespace {
 const int kMaxFallbackModules = 1024;

@@ -6,9 +6,9 @@
 #include "FrameWnd.h"
 #include "SplitterWnd.h"
 
-const CRuntimeClass CView::classInfo = {nullptr};
-const CRuntimeClass CTreeView::classInfo = {nullptr};
-const CRuntimeClass CListView::classInfo = {nullptr};
+const CRuntimeClass CView::classInfo = {"CView", nullptr, nullptr};
+const CRuntimeClass CTreeView::classInfo = {"CTreeView", nullptr, &CView::classInfo};
+const CRuntimeClass CListView::classInfo = {"CListView", nullptr, &CView::classInfo};
 
 std::string ReadGrowingText(const std::function<const char*(char* buffer, int size)>& read) {
     const size_t kLongest = 1 << 20;

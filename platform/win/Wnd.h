@@ -22,10 +22,13 @@ void Bind(HWND hwnd, CWnd* wnd);
 void Unbind(HWND hwnd);
 }  // namespace layer
 
-// Dynamic creation by class, so that a splitter can make the panes it is told about: the layer
-// only ever creates objects from it, so creation is all the record holds.
+// Dynamic creation by class, so that a splitter can make the panes it is told about. Each class's
+// record names it and its base, as the design describes every dynamically created pane; the layer
+// itself only ever creates objects from it.
 struct CRuntimeClass {
+    const char* m_lpszClassName;
     CWnd* (*m_pfnCreateObject)();
+    const CRuntimeClass* m_pBaseClass;
     CWnd* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
 };
 

@@ -358,10 +358,11 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
         };
         for (const TreeEntry& e : items) {
             auto shown = Drawn(ImageList_GetIcon(images.m_hImageList, e.image, ILD_NORMAL), at(16));
-            if (e.ProcessId() == gone.Id())
+            if (e.ProcessId() == gone.Id()) {
                 for (int k = 1; k < 4; ++k) EXPECT_LT(distance(shown, pictures[0]), distance(shown, pictures[k])) << k;
-            else if (e.image >= 2)
+            } else if (e.image >= 2) {
                 EXPECT_EQ(Drawn(images.ExtractIcon(CPanelLeft::ExecutablePath(e.ProcessId()), 0), at(16)), shown) << e.text;
+            }
         }
     }
 }
@@ -589,7 +590,8 @@ protected:
         MESSAGE_MAP(CListView::GetMessageMap(), entries);
     }
 };
-const CRuntimeClass CRefusingView::classInfo = {&CreateWndObject<CRefusingView>};
+const CRuntimeClass CRefusingView::classInfo = {"CRefusingView", &CreateWndObject<CRefusingView>,
+                                                &CListView::classInfo};
 
 class CClasslessView : public CCountedView<CListView> {
 public:
@@ -598,13 +600,14 @@ public:
 protected:
     LPCSTR ControlClass() const override { return "NoSuchWindowClass"; }
 };
-const CRuntimeClass CClasslessView::classInfo = {&CreateWndObject<CClasslessView>};
+const CRuntimeClass CClasslessView::classInfo = {"CClasslessView", &CreateWndObject<CClasslessView>,
+                                                 &CListView::classInfo};
 
 class CCountedList : public CCountedView<CListView> {
 public:
     static const CRuntimeClass classInfo;
 };
-const CRuntimeClass CCountedList::classInfo = {&CreateWndObject<CCountedList>};
+const CRuntimeClass CCountedList::classInfo = {"CCountedList", &CreateWndObject<CCountedList>, &CListView::classInfo};
 
 TEST(FrameLifetime, AViewThatFailsToBeMadeIsDeletedOnceAndNeverTouched) {
     COurFrame* frame = StartMainFrame();

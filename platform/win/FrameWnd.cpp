@@ -134,25 +134,19 @@ namespace {
 
 // The kind of text a window shows, by its class: trees, lists and their headers take the
 // icon-title font, status bars and tooltips the status font, everything else the message font.
-layer::UiFont FontKindOf(HWND hwnd) {
+// A toolbar's tooltips are a top-level window of their own, which no walk of children reaches:
+// it is handed back too. The tree's and the lists' are made by the controls when they first show
+// one (in Wine, asking for them makes them), so they are left to the controls, in their fonts.
+layer::UiFont FontKindOf(HWND hwnd, HWND* tips) {
     char name[64] = "";
     ::GetClassNameA(hwnd, name, sizeof(name));
+    *tips = !lstrcmpiA(name, TOOLBARCLASSNAMEA) ? reinterpret_cast<HWND>(::SendMessageA(hwnd, TB_GETTOOLTIPS, 0, 0))
+                                                : nullptr;
     for (const char* cls : {WC_TREEVIEWA, WC_LISTVIEWA, WC_HEADERA})
         if (!lstrcmpiA(name, cls)) return layer::UiFont::IconTitle;
     for (const char* cls : {STATUSCLASSNAMEA, TOOLTIPS_CLASSA})
         if (!lstrcmpiA(name, cls)) return layer::UiFont::Status;
     return layer::UiFont::Message;
-}
-
-// A control's tooltip window: a top-level window of its own, which no walk of children reaches.
-HWND ToolTipsOf(HWND hwnd) {
-    char name[64] = "";
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    UINT ask = !lstrcmpiA(name, TOOLBARCLASSNAMEA) ? TB_GETTOOLTIPS
-             : !lstrcmpiA(name, WC_TREEVIEWA)      ? TVM_GETTOOLTIPS
-             : !lstrcmpiA(name, WC_LISTVIEWA)      ? LVM_GETTOOLTIPS
-                                                   : 0;
-    return ask ? reinterpret_cast<HWND>(::SendMessageA(hwnd, ask, 0, 0)) : nullptr;
 }
 
 }  // namespace
@@ -177,14 +171,13 @@ void CFrameWnd::ApplyFonts(UINT dpi) {
         m_fonts.resize(previous);
         return;
     }
-    auto give = [&](HWND hwnd) {
-        HFONT font = made[static_cast<int>(FontKindOf(hwnd))];
+    std::function<void(HWND)> give = [&](HWND hwnd) {
+        HWND tips = nullptr;
+        HFONT font = made[static_cast<int>(FontKindOf(hwnd, &tips))];
         ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (tips) give(tips);
     };
-    ForEachDescendant(m_hWnd, [&](HWND child) {
-        give(child);
-        if (HWND tips = ToolTipsOf(child)) give(tips);
-    });
+    ForEachDescendant(m_hWnd, give);
     for (size_t i = 0; i < previous; ++i) ::DeleteObject(m_fonts[i]);
     m_fonts.erase(m_fonts.begin(), m_fonts.begin() + static_cast<std::ptrdiff_t>(previous));
 }

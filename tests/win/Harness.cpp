@@ -442,8 +442,7 @@ void ExpectFontsAtScale(COurFrame* frame, UINT dpi) {
                         font.lfHeight, 1) << name;
             EXPECT_STREQ(kind.second->lfFaceName, font.lfFaceName) << name;
         }
-        UINT tips = !lstrcmpiA(name, TOOLBARCLASSNAMEA) ? TB_GETTOOLTIPS : !lstrcmpiA(name, WC_LISTVIEWA) ? LVM_GETTOOLTIPS : 0;
-        if (HWND tip = tips ? reinterpret_cast<HWND>(::SendMessageA(hwnd, tips, 0, 0)) : nullptr) check(tip);
+        if (!lstrcmpiA(name, TOOLBARCLASSNAMEA)) check(reinterpret_cast<HWND>(::SendMessageA(hwnd, TB_GETTOOLTIPS, 0, 0)));
         for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) check(child);
     };
     check(frame->m_hWnd);

@@ -136,7 +136,7 @@ private:
 // (heading, width, left-aligned), the panes' image lists and the toolbar's pictures and buttons.
 void ExpectDesignAtScale(COurFrame* frame, UINT dpi, int slack, int treeWidth = 180);
 // Every window of the frame that shows text (the tree, the lists and their headers, the toolbar,
-// the status bar, and the tooltips, which are windows of their own) has the user's system font
+// the status bar, and the toolbar's tooltips, a window of its own) has the user's system font
 // for its kind of text at this DPI.
 void ExpectFontsAtScale(COurFrame* frame, UINT dpi);
 

@@ -270,11 +270,6 @@ void CStatusBar::MeasureIndicators() {
     SetParts(r.right - r.left);
 }
 
-void CStatusBar::OnDpiChanged(UINT, UINT) {
-    // The bar has its font for the new scale by now: the indicators are measured again in it.
-    MeasureIndicators();
-}
-
 void CStatusBar::SetParts(int width) {
     if (m_count == 0) return;
     // Right edges; pane 0 stretches, the indicators keep their widths at the right,

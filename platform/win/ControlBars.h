@@ -74,8 +74,6 @@ public:
     int Layout(int width);
     // Shows an indicator's text while its key is on, nothing otherwise.
     void UpdateIndicators();
-    // The indicators measured again at the new scale.
-    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 protected:
     // A new font: the indicators measured again in it.

@@ -27,14 +27,7 @@ TEST_F(DpiTest, EverySizeIsTheDesignSizeTimesTheScale) {
 }
 
 // The scaled system's window opened on a monitor at 100 %: exactly as a fresh start at 96 DPI.
-TEST_F(DpiTest, AWindowOpenedOnAMonitorAt100PercentIsAFreshStartThere) {
-    CloseMainFrame();
-    g_seams.dpiForWindow = [](HWND) -> UINT { return 96; };
-    frame = StartMainFrame();
-    ASSERT_NE(nullptr, frame);
-    ExpectDesignAtScale(frame, 96, 0);
-    ExpectFontsAtScale(frame, 96);
-}
+TEST_F(DpiTest, AWindowOpenedOnAMonitorAt100PercentIsAFreshStartThere) { ReopenOnAMonitorAt(96, 0); }
 
 TEST_F(DpiTest, TheIconCacheRebuildWritesThe96DpiWidth) {
     const char key[] = "Control Panel\\Desktop\\WindowMetrics";

@@ -369,14 +369,7 @@ TEST_F(FrameTest, AnotherScaleLaysTheWindowOutAgainInProportion) {
 
 // A window that opens on a monitor of another scale than the system's (a laptop's screen beside
 // a monitor, a scale changed without signing out) comes out as a fresh start at that scale.
-TEST_F(FrameTest, AWindowOpenedOnAMonitorOfAnotherScaleIsAFreshStartThere) {
-    CloseMainFrame();
-    g_seams.dpiForWindow = [](HWND) -> UINT { return 144; };
-    frame = StartMainFrame();
-    ASSERT_NE(nullptr, frame);
-    ExpectDesignAtScale(frame, 144, 1);
-    ExpectFontsAtScale(frame, 144);
-}
+TEST_F(FrameTest, AWindowOpenedOnAMonitorOfAnotherScaleIsAFreshStartThere) { ReopenOnAMonitorAt(144, 1); }
 
 // Colours and settings changed: every control of the window hears of it.
 TEST_F(FrameTest, SystemColourAndSettingChangesReachEveryControl) {

@@ -715,6 +715,17 @@ void MainFrameTest::TearDown() {
     CloseMainFrame();
 }
 
+void MainFrameTest::ReopenOnAMonitorAt(UINT dpi, int slack) {
+    static UINT monitorDpi;
+    monitorDpi = dpi;
+    CloseMainFrame();
+    g_seams.dpiForWindow = [](HWND) { return monitorDpi; };
+    frame = StartMainFrame();
+    ASSERT_NE(nullptr, frame);
+    ExpectDesignAtScale(frame, dpi, slack);
+    ExpectFontsAtScale(frame, dpi);
+}
+
 void MainFrameTest::Select(HTREEITEM item) {
     // A missing or unselected item stops the test here, not at what the selection should have done.
     ASSERT_NE(nullptr, item);

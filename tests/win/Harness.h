@@ -234,6 +234,9 @@ protected:
     HTREEITEM Item(DWORD processId);
     // Fills the tree again and selects the process's item; returns it.
     HTREEITEM SelectProcess(DWORD processId);
+    // Closes the frame and opens it again on a monitor at this DPI, whatever the system's, and
+    // expects the fresh start there: every design size (within slack) and every font.
+    void ReopenOnAMonitorAt(UINT dpi, int slack);
     // One tick of the detail timer.
     void Tick();
     // Asks to stop the selected process, confirms, and answers any box that follows.
